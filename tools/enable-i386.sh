@@ -15,8 +15,9 @@ misc=/proc/sys/fs/binfmt_misc
 if [ -f "$misc/qemu-i386" ]; then
   echo 1 >"$misc/qemu-i386"
 else
-  # ELF, 32-bit, little-endian, executable or shared object, machine i386.
-  printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' >"$misc/register"
+  # ELF, 32-bit, little-endian, executable or shared object, machine i386; the
+  # kernel decodes the \x escapes itself, so they are written as text.
+  echo ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' >"$misc/register"
 fi
 "$probe/p" || { echo "cannot run 32-bit x86 programs on this machine" >&2; exit 1; }
 echo "32-bit x86 programs run through qemu-i386 on this machine"
