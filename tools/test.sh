@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test:
+#  1. setup (as root: packages, the i386 emulator where needed, cross-built libraries);
+#  2. a fresh Wine prefix for this run, made in the background;
+#  3. the native build: the portable core's tests under ASan and UBSan;
+#  4. the fuzz build: each libFuzzer target for a bounded time (QV_FUZZ_SECONDS, 60);
+#  5. both Windows builds; the 64-bit one's tests under Wine, then the 32-bit
+#     deliverables' own tests (CTest label wine32) under emulated 32-bit Wine;
+#  6. one closing line "N passed, N failed" over all of it.
+set -uo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+if [ "$(id -u)" = 0 ]; then
+  bash tools/setup.sh
+else
+  echo "not root: setup skipped; the packages of tools/setup.sh must be installed" >&2
+fi
+
+mkdir -p build
+passed=0 failed=0
+log=build/test-logs
+rm -rf "$log"; mkdir -p "$log"
+
+tools/wine-prefix.sh build/wine >"$log/wine-prefix.log" 2>&1 &
+prefix_job=$!
+
+# count_ctest LOG: adds CTest's "N tests failed out of M" to the totals.
+count_ctest() {
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
+  if [ -z "$line" ]; then
+    failed=$((failed + 1))
+    return
+  fi
+  local bad total
+  bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+  total=$(sed -E 's/.*failed out of ([0-9]+).*/\1/' <<<"$line")
+  passed=$((passed + total - bad)); failed=$((failed + bad))
+}
+
+# run_ctest NAME COMMAND...: runs COMMAND (a verbose CTest run, perhaps inside a
+# Wine session) into a log and prints the GoogleTest and CTest summaries, and the
+# output of any failed test.
+run_ctest() {
+  local name=$1; shift
+  echo "== $name"
+  "$@" >"$log/$name.log" 2>&1
+  grep -E '^[0-9]+: \[(==========|  PASSED  |  FAILED  )\]|tests passed|Test +#' "$log/$name.log"
+  if grep -qE '\*\*\*(Failed|Exception|Timeout|Not Run)' "$log/$name.log"; then
+    echo "-- failing output ($log/$name.log):"
+    grep -E '^[0-9]+: ' "$log/$name.log" | grep -vE '\[       OK \]|\[ RUN      \]' | tail -n 60
+  fi
+  count_ctest "$log/$name.log"
+}
+
+build() {
+  local preset=$1
+  echo "== build $preset"
+  if ! { cmake --preset "$preset" >"$log/configure-$preset.log" 2>&1 &&
+         cmake --build "build/$preset" -j "$(nproc)" >"$log/build-$preset.log" 2>&1; }; then
+    tail -n 40 "$log/configure-$preset.log" "$log/build-$preset.log"
+    failed=$((failed + 1))
+    return 1
+  fi
+}
+
+if build native; then run_ctest native ctest -V --test-dir build/native -j "$(nproc)"; fi
+build bench || true
+
+if build fuzz; then
+  echo "== fuzz (${QV_FUZZ_SECONDS:-60} s each)"
+  fuzz_pids=()
+  for fuzzer in build/fuzz/tests/fuzz/fuzz_*; do
+    [ -x "$fuzzer" ] || continue
+    name=$(basename "$fuzzer")
+    corpus=build/fuzz/corpus/$name
+    mkdir -p "$corpus"
+    seeds=tests/fuzz/seeds/$name
+    [ -d "$seeds" ] || seeds=
+    "$fuzzer" -max_total_time="${QV_FUZZ_SECONDS:-60}" -rss_limit_mb=2048 -print_final_stats=1 \
+      -artifact_prefix="$log/$name-" "$corpus" $seeds >"$log/$name.log" 2>&1 &
+    fuzz_pids+=("$!:$name")
+  done
+  for entry in "${fuzz_pids[@]}"; do
+    pid=${entry%%:*}; name=${entry#*:}
+    if wait "$pid"; then
+      runs=$(grep -E '^stat::number_of_executed_units' "$log/$name.log" | awk '{print $2}')
+      echo "$name: no finding, ${runs:-?} executions"
+      passed=$((passed + 1))
+    else
+      echo "$name: FINDING"; tail -n 40 "$log/$name.log"
+      failed=$((failed + 1))
+    fi
+  done
+fi
+
+build mingw64; ok64=$?
+build mingw; ok32=$?
+echo "== Wine prefix"
+if wait "$prefix_job"; then
+  in_wine() { xvfb-run -a -s '-screen 0 1280x1024x24' tools/wine-session.sh build/wine "$@"; }
+  [ $ok64 = 0 ] && run_ctest wine64 in_wine ctest -V --test-dir build/mingw64
+  [ $ok32 = 0 ] && run_ctest wine32 in_wine ctest -V --test-dir build/mingw -L wine32
+else
+  echo "could not make a Wine prefix:"; tail -n 20 "$log/wine-prefix.log"
+  failed=$((failed + 1))
+fi
+
+echo
+echo "Logs: $log"
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]
