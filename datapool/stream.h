@@ -36,6 +36,8 @@ class EFileStreamError : public EStreamError {
 
 extern const char* const StreamReadErrorText;   // "Stream-Read-Fehler"
 extern const char* const StreamWriteErrorText;  // "Stream-Write-Fehler"
+extern const char* const FileOpenErrorText;     // "Datei %s kann nicht geöffnet werden"
+extern const char* const FileCreateErrorText;   // "Datei %s kann nicht erstellt werden"
 
 enum TSeekOrigin { soFromBeginning, soFromCurrent, soFromEnd };
 
@@ -50,6 +52,10 @@ class TStream {
   virtual int64_t Seek(int64_t Offset, TSeekOrigin Origin) = 0;
   virtual int64_t Position();
   virtual int64_t Size();
+  // Bytes between the position and the end: a count read from a file that
+  // asks for more than this cannot be honest and is refused before anything
+  // is allocated or read for it.
+  int64_t Remaining() { return Size() - Position(); }
 
   // All Count bytes or EStreamError ("Stream-Read-Fehler" / "Stream-Write-Fehler").
   void ReadBuffer(void* Buffer, int32_t Count);

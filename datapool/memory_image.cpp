@@ -1,0 +1,107 @@
+// The four requests of the memory-image mechanism and the two chunked
+// sequences built from them. Answers are trusted as the phone sends them:
+// their Len and the echoed address bytes are not compared with the request.
+#include "memory_image.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "byte_order.h"
+#include "phone_commands.h"
+#include "protocol.h"
+#include "qv_datapool.h"
+
+namespace {
+
+// Address, a zero byte and the count: the first seven data bytes of a memory
+// read or write.
+void PutMemoryHeader(TProtPacket& Packet, uint32_t Address, uint16_t Count) {
+  PutU32(Packet.Data, Address);
+  Packet.Data[4] = 0;
+  PutU16(Packet.Data + 5, Count);
+}
+
+// A larger count would not fit the packet behind the seven header bytes.
+bool ValidChunk(uint16_t Count) { return Count >= 1 && Count <= MaxMemoryChunk; }
+
+}  // namespace
+
+bool GetAreaBase(TQV_DATAPOOL& Pool, uint32_t& Base) {
+  TProtPacket Packet{};
+  Packet.Channel = chSystem;
+  Packet.Code = SysAreaBase;
+  Packet.Len = 1;
+  Packet.Data[0] = MemoryArea;
+  if (!Pool.SendPacket(Packet, MemoryTimeout)) return false;
+  Base = GetU32(Packet.Data + 1);
+  return true;
+}
+
+bool ReadMemory(TQV_DATAPOOL& Pool, uint32_t Address, uint16_t Count, int32_t Timeout, uint8_t* Dest) {
+  if (!ValidChunk(Count)) return false;
+  TProtPacket Packet{};
+  Packet.Channel = chDevice;
+  Packet.Code = DevReadMemory;
+  Packet.Len = MemoryRequestHeader;
+  PutMemoryHeader(Packet, Address, Count);
+  if (!Pool.SendPacket(Packet, Timeout)) return false;
+  std::memcpy(Dest, Packet.Data + MemoryRequestHeader, Count);
+  return true;
+}
+
+bool WriteMemory(TQV_DATAPOOL& Pool, uint32_t Address, uint16_t Count, const uint8_t* Source) {
+  if (!ValidChunk(Count)) return false;
+  TProtPacket Packet{};
+  Packet.Channel = chDevice;
+  Packet.Code = DevWriteMemory;
+  Packet.Len = static_cast<uint16_t>(MemoryRequestHeader + Count);
+  PutMemoryHeader(Packet, Address, Count);
+  std::memcpy(Packet.Data + MemoryRequestHeader, Source, Count);
+  return Pool.SendPacket(Packet, MemoryTimeout);
+}
+
+bool CommitArea(TQV_DATAPOOL& Pool, uint32_t Base) {
+  TProtPacket Packet{};
+  Packet.Channel = chSystem;
+  Packet.Code = SysCommitArea;
+  Packet.Len = 5;
+  Packet.Data[0] = MemoryArea;
+  PutU32(Packet.Data + 1, Base);
+  return Pool.SendPacket(Packet, MemoryTimeout);
+}
+
+TImageRead ReadMemoryImage(TQV_DATAPOOL& Pool, uint32_t ImageOffset, uint16_t HeaderSize,
+                           int32_t HeaderTimeout, const TImageSizeRule& SizeRule, uint8_t* Dest,
+                           uint32_t DestSize) {
+  uint32_t Base = 0;
+  if (!GetAreaBase(Pool, Base)) return TImageRead::Failed;
+  uint32_t Address = Base + ImageOffset;  // unsigned 32-bit arithmetic, as the phone counts
+  uint8_t Header[MaxImageHeader] = {};
+  HeaderSize = std::min(HeaderSize, MaxImageHeader);
+  if (!ReadMemory(Pool, Address, HeaderSize, HeaderTimeout, Header)) return TImageRead::Failed;
+  uint32_t Total = SizeRule(Header);
+  if (Total == 0 || Total > DestSize) return TImageRead::Invalid;
+  // The first chunk repeats the header, so Dest holds the image from its first byte.
+  while (Total > 0) {
+    const auto Count = static_cast<uint16_t>(std::min<uint32_t>(Total, MaxMemoryChunk));
+    if (!ReadMemory(Pool, Address, Count, MemoryTimeout, Dest)) return TImageRead::Failed;
+    Dest += Count;
+    Address += Count;
+    Total -= Count;
+  }
+  return TImageRead::Read;
+}
+
+bool WriteMemoryImage(TQV_DATAPOOL& Pool, uint32_t ImageOffset, const uint8_t* Image, uint32_t Size) {
+  uint32_t Base = 0;
+  if (!GetAreaBase(Pool, Base)) return false;
+  uint32_t Address = Base + ImageOffset;
+  while (Size > 0) {
+    const auto Count = static_cast<uint16_t>(std::min<uint32_t>(Size, MaxMemoryChunk));
+    if (!WriteMemory(Pool, Address, Count, Image)) return false;
+    Image += Count;
+    Address += Count;
+    Size -= Count;
+  }
+  return CommitArea(Pool, Base);
+}

@@ -1,0 +1,118 @@
+// Whole-phone round trips: a seeded phone read by ReadAll, kept in a data
+// file, loaded into a fresh pool set and written to a blank phone with
+// WriteAll(False) ends as the phone it started from; and the simulator's demo
+// phone state file still is the seeded phone it was made from.
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+#include "byte_order.h"
+#include "memory_image.h"
+#include "phone_commands.h"
+#include "phone_model.h"
+#include "phone_seed.h"
+#include "phone_sender.h"
+#include "phone_state_file.h"
+#include "pool_test_support.h"
+#include "qvdp_all.h"
+#include "qvdp_phonebook2.h"
+
+namespace {
+
+class RoundTrip : public PlatformTest {
+ protected:
+  void TearDown() override {
+    std::remove(FileName.c_str());
+    PlatformTest::TearDown();
+  }
+  // Counters of commits differ after a write, and the clock is the main
+  // window's, not the data pool's; everything else must not differ.
+  static TPhoneState WithoutCounters(TPhoneState State) {
+    State.Commits = 0;
+    State.PictureCommits = 0;
+    State.Clock = {};
+    return State;
+  }
+
+  std::string FileName = testing::TempDir() + "round_trip_test.qvd";
+};
+
+}  // namespace
+
+TEST_F(RoundTrip, PhoneThroughTheDataFileToABlankPhoneArrivesWhole) {
+  struct {
+    const char* What;
+    TPhoneSeed Seed;
+  } const phones[] = {
+      {"empty phone", TPhoneSeed{}},
+      {"full phone", FullPhoneSeed()},
+      {"demo phone", DemoPhoneSeed()},
+  };
+  for (const auto& phone : phones) {
+    SCOPED_TRACE(phone.What);
+    TPhoneModel source;
+    source.State = MakeSeededPhone(phone.Seed);
+    const TPhoneState original = source.State;
+    {
+      TQVDP_ALL pools;
+      pools.OnSendPacket = PhoneModelSender(source);
+      ASSERT_TRUE(pools.ReadAll()) << pools.ErrorText();
+      EXPECT_FALSE(pools.AnyChanged());
+      ASSERT_TRUE(pools.SaveToFile(FileName)) << pools.ErrorText();
+    }
+    EXPECT_TRUE(source.State == original) << "reading changes nothing on the phone";
+
+    TPhoneModel target;  // a blank phone
+    TQVDP_ALL pools;
+    ASSERT_TRUE(pools.LoadFromFile(FileName)) << pools.ErrorText();
+    pools.OnSendPacket = PhoneModelSender(target);
+    ASSERT_TRUE(pools.WriteAll(false)) << pools.ErrorText();
+    EXPECT_FALSE(pools.AnyChanged());
+    EXPECT_EQ(target.State.PictureCommits, 4u) << "after slots 6, 12, 18 and 24";
+    EXPECT_EQ(target.State.Commits, 3u) << "phonebook 2, languages, ring tones";
+    EXPECT_TRUE(WithoutCounters(target.State) == WithoutCounters(original));
+  }
+}
+
+TEST_F(RoundTrip, Phonebook2CountRaisedBetweenHeaderAndImageReadsNoMoreThanArrived) {
+  TPhoneModel phone;
+  phone.State = MakeSeededPhone(TPhoneSeed{0, 3, 0, 0, 0});
+  const TSendPacketEvent model = PhoneModelSender(phone);
+  TQVDP_ALL pools;
+  // The phone changes its count to 200 once the header has been read.
+  pools.OnSendPacket = [&](TQVDP_ALL* Sender, TProtPacket& Packet, int32_t Timeout) {
+    const bool chunk = Packet.Channel == chDevice && Packet.Code == DevReadMemory && GetU16(Packet.Data + 5) > 4;
+    if (!model(Sender, Packet, Timeout)) return false;
+    if (chunk) PutU16(Packet.Data + MemoryRequestHeader + 2, MaxPhonebook2Entries);
+    return true;
+  };
+  auto& book = *static_cast<TQVDP_PHONEBOOK2*>(pools.Pools(piPhonebook2));
+  ASSERT_TRUE(book.ReadFromPhone());
+  EXPECT_EQ(book.FEntries.size(), 3u);
+}
+
+TEST(DemoPhone, StateFileIsTheSeededDemoPhone) {
+  TPhoneState demo;
+  ASSERT_TRUE(LoadPhoneState(demo, QV_DEMO_STATE_FILE)) << QV_DEMO_STATE_FILE;
+  EXPECT_TRUE(demo == MakeSeededPhone(DemoPhoneSeed()))
+      << "regenerate it with qv_make_demo_state " << QV_DEMO_STATE_FILE;
+  EXPECT_FALSE(demo.Phonebook1.empty());
+  EXPECT_FALSE(demo.Pictures[0].empty());
+}
+
+TEST(DemoPhone, StateFileThatIsCutShortIsRefusedAndChangesNothing) {
+  const std::string name = testing::TempDir() + "round_trip_test.qvphone";
+  ASSERT_TRUE(SavePhoneState(MakeSeededPhone(DemoPhoneSeed()), name));
+  std::FILE* file = std::fopen(name.c_str(), "r+b");
+  ASSERT_NE(file, nullptr);
+  std::fseek(file, 0, SEEK_END);
+  const long size = std::ftell(file);
+  std::fclose(file);
+  ASSERT_EQ(truncate(name.c_str(), size - 1), 0);
+  TPhoneState state;
+  state.Settings.Contrast = 9;
+  EXPECT_FALSE(LoadPhoneState(state, name));
+  EXPECT_EQ(state.Settings.Contrast, 9);
+  EXPECT_FALSE(LoadPhoneState(state, name + ".missing"));
+  std::remove(name.c_str());
+}
