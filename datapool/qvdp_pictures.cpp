@@ -70,6 +70,7 @@ bool TQVDP_PICTURES::ReadFromPhone() {
 }
 
 bool TQVDP_PICTURES::ReadPicture(int Slot) {
+  if (!ValidSlot(Slot)) return false;
   TProtPacket packet{};
   packet.Channel = chPhonebook;
   packet.Code = PicReadStart;
@@ -112,6 +113,7 @@ bool TQVDP_PICTURES::ReadPicture(int Slot) {
 }
 
 bool TQVDP_PICTURES::WritePicture(int Slot, bool Commit) {
+  if (!ValidSlot(Slot)) return false;
   const TBitmap* picture = FPictures[Slot].get();
   const int32_t size = PackedSize(picture);
   std::vector<uint8_t> buffer(static_cast<size_t>(std::max(size, PictureHeaderSize)), 0);

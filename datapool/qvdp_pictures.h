@@ -65,6 +65,7 @@ class TQVDP_PICTURES : public TQV_DATAPOOL {
   // unchanged) for an invalid header or fewer bytes than its size.
   static bool UnpackPicture(const uint8_t* Packed, size_t Length, TBitmap& Bitmap);
 
+  // One slot to or from the phone; false, with nothing sent, for a Slot outside 0..23.
   bool ReadPicture(int Slot);
   bool WritePicture(int Slot, bool Commit);
   bool CommitPictures();

@@ -85,6 +85,11 @@ TEST_F(PicturesPool, NamesAndGetPictureUseSlotNumbersAndIndexes) {
   EXPECT_EQ(Pictures().GetPicture(-1), nullptr);
   EXPECT_EQ(Pictures().GetPicture(24), nullptr);
   EXPECT_EQ(Pictures().GetPicture(1), nullptr);
+  for (int slot : {-1, 24}) {
+    EXPECT_FALSE(Pictures().ReadPicture(slot));
+    EXPECT_FALSE(Pictures().WritePicture(slot, true));
+  }
+  EXPECT_TRUE(Log.empty());
 }
 
 struct TCommitCase {
