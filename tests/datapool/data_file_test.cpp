@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sys/stat.h>
 
 #include "byte_order.h"
 #include "image_fixtures.h"
@@ -49,10 +49,7 @@ void WriteFile(const std::string& Name, const std::vector<uint8_t>& Bytes) {
   std::ofstream(Name, std::ios::binary).write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
 }
 
-bool Exists(const std::string& Name) {
-  struct stat info;
-  return stat(Name.c_str(), &info) == 0;
-}
+bool Exists(const std::string& Name) { return std::filesystem::exists(Name); }
 
 class DataFile : public PlatformTest {
  protected:
@@ -325,15 +322,14 @@ TEST_F(DataFile, SaveThatCannotCreateOrReplaceNamesTheDataFile) {
   EXPECT_EQ(All.ErrorText(), "Datei " + inMissingFolder + " kann nicht erstellt werden");
 
   const std::string folder = testing::TempDir() + "data_file_test_folder";
-  ASSERT_EQ(mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST, true);
+  std::filesystem::create_directory(folder);
   const std::string inside = folder + "/keep";
   WriteFile(inside, {1});  // a non-empty folder cannot be replaced by a file
   EXPECT_FALSE(All.SaveToFile(folder));
   EXPECT_EQ(All.ErrorText(), "Datei " + folder + " kann nicht erstellt werden");
   EXPECT_FALSE(Exists(folder + ".tmp"));
   EXPECT_EQ(ReadFile(inside), std::vector<uint8_t>{1});
-  std::remove(inside.c_str());
-  rmdir(folder.c_str());
+  std::filesystem::remove_all(folder);
 }
 
 // Damaged files: each is refused with a text, never crashes, and lifts the hold-back.

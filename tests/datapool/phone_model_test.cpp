@@ -2,6 +2,7 @@
 // request's channel, its code with AnswerFlag), requests the phone cannot
 // serve get none, and what the desktop program's own clock requests and the
 // SIM PIN leave in the phone's state.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -23,10 +24,10 @@ TProtPacket Request(uint8_t Channel, uint8_t Code, std::vector<uint8_t> Data = {
 }
 
 std::vector<uint8_t> MemoryRequest(uint32_t Address, uint16_t Count, std::vector<uint8_t> Bytes = {}) {
-  std::vector<uint8_t> data(MemoryRequestHeader);
+  std::vector<uint8_t> data(MemoryRequestHeader + Bytes.size());
   PutU32(data.data(), Address);
   PutU16(data.data() + 5, Count);
-  data.insert(data.end(), Bytes.begin(), Bytes.end());
+  std::copy(Bytes.begin(), Bytes.end(), data.begin() + MemoryRequestHeader);
   return data;
 }
 

@@ -4,7 +4,7 @@
 // phone state file still is the seeded phone it was made from.
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
+#include <filesystem>
 
 #include "byte_order.h"
 #include "memory_image.h"
@@ -103,12 +103,7 @@ TEST(DemoPhone, StateFileIsTheSeededDemoPhone) {
 TEST(DemoPhone, StateFileThatIsCutShortIsRefusedAndChangesNothing) {
   const std::string name = testing::TempDir() + "round_trip_test.qvphone";
   ASSERT_TRUE(SavePhoneState(MakeSeededPhone(DemoPhoneSeed()), name));
-  std::FILE* file = std::fopen(name.c_str(), "r+b");
-  ASSERT_NE(file, nullptr);
-  std::fseek(file, 0, SEEK_END);
-  const long size = std::ftell(file);
-  std::fclose(file);
-  ASSERT_EQ(truncate(name.c_str(), size - 1), 0);
+  std::filesystem::resize_file(name, std::filesystem::file_size(name) - 1);
   TPhoneState state;
   state.Settings.Contrast = 9;
   EXPECT_FALSE(LoadPhoneState(state, name));
