@@ -70,7 +70,8 @@ std::vector<uint8_t> WithCount(std::vector<uint8_t> Image, uint16_t Count) {
 }
 
 std::vector<uint8_t> Unterminated(std::vector<uint8_t> Image) {
-  Image.back() = 'x';  // the last text loses its zero byte
+  Image.pop_back();  // the last text loses its zero byte
+  Image.push_back('x');
   return Image;
 }
 
