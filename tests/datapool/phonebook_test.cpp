@@ -162,6 +162,24 @@ TEST_F(PhonebookTest, Phonebook1ReadFailingLaterKeepsWhatArrivedMarkedChanged) {
   EXPECT_TRUE(Book1().FChanged);
 }
 
+TEST_F(PhonebookTest, Phonebook1AnswerShorterThanAnEntryFillsTheRestWithZeros) {
+  Phone.State.Phonebook1 = {MakeEntry("Carl", "0301234", ntCompany, 7)};
+  const TSendPacketEvent model = PhoneModelSender(Phone, &Log);
+  // The phone sends only the kind and the name; whatever the buffer held behind them must not count.
+  Pools.OnSendPacket = [&](TQVDP_ALL* Sender, TProtPacket& Packet, int32_t Timeout) {
+    if (!model(Sender, Packet, Timeout)) return false;
+    if (Packet.Len > 0) {
+      Packet.Len = 26;
+      std::fill(Packet.Data + 26, Packet.Data + MaxPacketData, 0xEE);
+    }
+    return true;
+  };
+  ASSERT_TRUE(Book1().ReadFromPhone());
+  ASSERT_EQ(Book1().FEntries.size(), 1u);
+  TPBEntry expected = MakeEntry("Carl", "", ntCompany, 0);
+  EXPECT_TRUE(SameBytes(Book1().FEntries[0], expected));
+}
+
 TEST_F(PhonebookTest, Phonebook1WriteOfAnEmptyBookSendsOnlyTheStart) {
   Book1().Clear();
   ASSERT_TRUE(Book1().WriteToPhone(false));
