@@ -233,3 +233,30 @@ TEST_F(ImagePools, MelodyNamesTakeTheTextOfTheLanguageModule) {
   SetPoolPlatform(previous);
   EXPECT_EQ(names, (std::vector<std::string>{"Standard (0)", "Melody 1", "Melody 2"}));
 }
+
+// The image is on the phone before the re-select starts, so a failing
+// re-select still clears the mark; which request failed decides the
+// phone's language.
+TEST_F(ImagePools, FailedReselectReturnsFalseWithTheMarkCleared) {
+  struct {
+    uint8_t Code;
+    int Occurrence;  // the n-th request of that code goes unanswered
+    uint8_t PhoneLanguage;
+  } const cases[] = {{CfgReadSettings, 1, 2}, {CfgWriteSettings, 1, 2}, {CfgWriteSettings, 2, 0}};
+  PutOnPhone(LanguageImageOffset, MakeImage({LanguageRecord({"English"}), LanguageRecord({"Dansk"})}));
+  ASSERT_TRUE(Language().ReadFromPhone());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << int{c.Code} << " #" << c.Occurrence);
+    Phone.State.Settings.Language = 2;
+    int seen = 0;
+    Phone.Unanswered = [&](const TProtPacket& p) {
+      return p.Channel == chConfig && p.Code == c.Code && ++seen == c.Occurrence;
+    };
+    Language().FChanged = true;
+    const uint32_t commits = Phone.State.Commits;
+    EXPECT_FALSE(Language().WriteToPhone(true));
+    EXPECT_EQ(Phone.State.Commits, commits + 1) << "the image was committed";
+    EXPECT_FALSE(Language().FChanged);
+    EXPECT_EQ(Phone.State.Settings.Language, c.PhoneLanguage);
+  }
+}
