@@ -1,7 +1,8 @@
 // The data pool through the real link: ReadAll and WriteAll of the demo phone
 // through QVProt.dll, the USB stand-in and the simulator's phone model, and a
 // phone unplugged in the middle of a read, which fails with the no-answer
-// text while the next read, with the phone back, succeeds.
+// text while the next read, with the phone back, succeeds. The same phone
+// answers on the simulator's serial line (COM5 of the test's prefix).
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -43,8 +44,9 @@ class PoolsOverTheLink : public TLinkTest {
   void SetUp() override {
     TLinkTest::SetUp();
     FPrevious = SetPoolPlatform(&Platform);
-    OpenWithPhone();
+    OpenLink();
   }
+  virtual void OpenLink() { OpenWithPhone(); }
   void TearDown() override {
     SetPoolPlatform(FPrevious);
     TLinkTest::TearDown();
@@ -130,4 +132,27 @@ TEST_F(PoolsOverTheLink, UnpluggingDuringAReadFailsWithTheNoAnswerTextAndTheNext
   EXPECT_GE(Pool<TQVDP_PHONEBOOK>(pools, piPhonebook1).FEntries.size(),
             static_cast<size_t>(DemoPhoneSeed().Phonebook1Entries));
   EXPECT_EQ(announced.size(), 6u);
+}
+
+namespace {
+
+class PoolsOverTheSerialLine : public PoolsOverTheLink {
+ protected:
+  void OpenLink() override {
+    if (!SerialLineMapped()) GTEST_SKIP() << "no serial line mapped (run_with_simulator.sh --preload)";
+    ASSERT_EQ(OpenCommunication(SerialLinePort), static_cast<DWORD>(ocOk));
+    ASSERT_EQ(GetActiveLink(), static_cast<DWORD>(lkSerial));
+  }
+};
+
+}  // namespace
+
+TEST_F(PoolsOverTheSerialLine, ReadAllReadsTheSamePhone) {
+  TQVDP_ALL pools;
+  ASSERT_TRUE(pools.ReadAll()) << pools.ErrorText();
+  EXPECT_EQ(FSim.Command("link"), "ok serial");
+  EXPECT_GE(Pool<TQVDP_PHONEBOOK>(pools, piPhonebook1).FEntries.size(),
+            static_cast<size_t>(DemoPhoneSeed().Phonebook1Entries));
+  EXPECT_EQ(Pool<TQVDP_PHONEBOOK>(pools, piPhonebook2).FEntries.size(),
+            static_cast<size_t>(DemoPhoneSeed().Phonebook2Entries));
 }
