@@ -155,8 +155,8 @@ void TQVDP_CONFIG::SetLive(TLiveKind Kind, uint8_t Value, bool Notify) {
   FChanged = true;
   // Without a phone the value only waits for the next write.
   if (PoolPlatform().GetActiveLink() != LinkKindNone) {
-    FLive[Kind].Value = Value;
-    FLive[Kind].Pending = true;
+    FLiveValue[Kind] = Value;
+    FResendLive[Kind] = true;
     // A nested call: the running sender will send the newest value.
     if (FSendingLive) return;
     FSendingLive = true;
@@ -172,15 +172,15 @@ bool TQVDP_CONFIG::SendPendingLive() {
   do {
     SentAny = false;
     for (int Kind = 0; Kind < LiveKindCount; ++Kind) {
-      if (!FLive[Kind].Pending) continue;
-      FLive[Kind].Pending = false;
+      if (!FResendLive[Kind]) continue;
+      FResendLive[Kind] = false;
       TProtPacket Packet = Request(chDevice, LiveCodes[Kind]);
       Packet.Len = 2;
       Packet.Data[0] = 0;
-      Packet.Data[1] = FLive[Kind].Value;
+      Packet.Data[1] = static_cast<uint8_t>(FLiveValue[Kind]);
       if (!SendPacket(Packet, LiveTimeout)) {
         // The sender stops silently; the next live call starts afresh.
-        for (TLiveValue& Live : FLive) Live.Pending = false;
+        for (bool& Resend : FResendLive) Resend = false;
         return false;
       }
       SentAny = true;

@@ -53,17 +53,15 @@ class TQVDP_CONFIG : public TQV_DATAPOOL {
   char FText[TextSlotSize] = {};
   TPhoneSettings FSettings{};
 
-  // Live-send state. One sender runs at a time; a live setter called while it
-  // waits (from a message handled inside the send's wait) only leaves its
-  // value pending. Each kind has its own pending value, so contrast and
-  // intensity each reach the phone under their own code, newest value only.
+  // Live-send state. One sender runs at a time (FSendingLive); a live setter
+  // called while it waits (from a message handled inside the send's wait)
+  // only leaves its value pending and returns. Each kind has its own pending
+  // mark and value, so contrast and intensity each reach the phone under their
+  // own code, the newest value only.
   enum TLiveKind { lvContrast, lvIntensity, LiveKindCount };
-  struct TLiveValue {
-    bool Pending = false;
-    uint8_t Value = 0;
-  };
+  bool FResendLive[LiveKindCount] = {};  // a value of this kind waits to be sent
   bool FSendingLive = false;
-  TLiveValue FLive[LiveKindCount];
+  int32_t FLiveValue[LiveKindCount] = {};  // the newest value of each kind, 0 to 255
 
  private:
   void Store(bool Notify);
