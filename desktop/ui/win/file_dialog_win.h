@@ -1,0 +1,23 @@
+// The common file-open and file-save dialogs of a layout ("opendialog",
+// "savedialog"): title, filter ("Text|*.ext|..."), default extension and
+// options come from the layout, so a language module translates them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "layout.h"
+
+class TFileDialog {
+ public:
+  explicit TFileDialog(const TLayoutControl& Layout);
+  // Runs the dialog; true when the user chose a file (then in FileName).
+  bool Execute(HWND Owner);
+  std::string FileName;
+
+ private:
+  bool FSave;
+  std::string FTitle, FFilter, FDefaultExt;
+  DWORD FFlags = OFN_EXPLORER;
+};
