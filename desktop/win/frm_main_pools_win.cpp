@@ -1,0 +1,51 @@
+// The main window's pages follow the pools: every change a pool announces
+// replaces the matching list with a copy of the pool's names. How the rows
+// are drawn belongs to the lists themselves; until they draw their own, the
+// window layer shows each row's text.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "frm_main_win.h"
+#include "qvdp_language.h"
+#include "qvdp_phonebook.h"
+#include "qvdp_pictures.h"
+#include "qvdp_ringtones.h"
+
+namespace {
+
+void FillList(HWND List, const std::vector<std::string>& Names) {
+  char Class[16] = {};
+  GetClassNameA(List, Class, sizeof(Class));
+  const bool Combo = lstrcmpiA(Class, "COMBOBOX") == 0;
+  SendMessageA(List, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(List, Combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+  for (const std::string& Name : Names)
+    SendMessageA(List, Combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Name.c_str()));
+  SendMessageA(List, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(List, nullptr, TRUE);
+}
+
+}  // namespace
+
+void TfrmMain::PoolChanged(TPoolIndex Index) {
+  switch (Index) {
+    case piPhonebook1:
+    case piPhonebook2:
+      FillList(Index == piPhonebook1 ? lbxPB1 : lbxPB2, static_cast<TQVDP_PHONEBOOK*>(FDataPool->Pools(Index))->Names());
+      break;
+    case piPictures:
+      FillList(lbxPics, static_cast<TQVDP_PICTURES*>(FDataPool->Pools(Index))->Names());
+      break;
+    case piLanguage:
+      FillList(cbxLanguages, static_cast<TQVDP_LANGUAGE*>(FDataPool->Pools(Index))->Names());
+      break;
+    case piRingtones:
+      FillList(cbxRingtones, static_cast<TQVDP_RINGTONES*>(FDataPool->Pools(Index))->Names());
+      break;
+    default:
+      break;
+  }
+  FDropIndex = -1;
+}

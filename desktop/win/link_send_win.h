@@ -1,0 +1,19 @@
+// The desktop program's one road to the link library's SendPacket. The
+// library serves one request at a time and refuses a second one at once; its
+// wait keeps dispatching this thread's messages, so work posted before a
+// request (a dialog's deferred start, a click) can run inside that wait and
+// then fail at its first request. Every send of the program goes through
+// here, which knows when one waits; work that must not start meanwhile is
+// posted again once the wait has ended.
+#pragma once
+
+#include <windows.h>
+
+#include "protocol.h"
+
+// SendPacket of the link library: true when the answer was copied over Packet.
+bool SendLinkPacket(TProtPacket& Packet, LONG Timeout);
+// True while a send of SendLinkPacket waits for its answer.
+bool LinkSendWaiting();
+// Posts Msg to Window at once, or when the waiting send has ended.
+void PostWhenLinkIdle(HWND Window, UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);

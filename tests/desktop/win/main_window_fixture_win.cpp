@@ -1,0 +1,107 @@
+// The main window tests' fixture; see main_window_fixture_win.h.
+#include "main_window_fixture_win.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "qvdp_all.h"
+#include "qvdp_phonebook.h"
+
+const std::wstring ErrorCaption = L"Fehler";
+const std::wstring ConfirmCaption = L"Best\u00e4tigung";
+const std::wstring MainCaption = L"Quorvale Desktop - V1.04";
+const std::wstring ReadCaption = L"Quorvale einlesen";
+const std::wstring WriteCaption = L"Quorvale programmieren";
+const std::wstring WaitCaption = L"Datenbank erstellen";
+
+std::string TPhone::Reply(const std::string& Line) {
+  Taken();
+  return FSim.Command(Line);
+}
+
+void TPhone::Plug() {
+  Taken();
+  FSim.Send("plug");
+  FPlugPending = true;
+}
+
+bool TPhone::Taken() {
+  if (FPlugPending) {
+    FPlugReply = FSim.ReadReply();
+    FPlugPending = false;
+  }
+  return FPlugReply.find("taken") != std::string::npos;
+}
+
+void TPhone::Unplug() { Command("unplug"); }
+
+void TPhone::Command(const std::string& Line) {
+  const std::string Answer = Reply(Line);
+  ASSERT_TRUE(IsOk(Answer)) << Line << ": " << Answer;
+}
+
+int TPhone::Requests() { return std::atoi(Reply("requests").c_str() + 3); }
+
+std::string TPhone::LastRequest() {
+  const std::string Answer = Reply("last");
+  return Answer.size() > 3 ? Answer.substr(3) : Answer;
+}
+
+void TMainWindowTest::SetUp() {
+  const testing::TestInfo* Info = testing::UnitTest::GetInstance()->current_test_info();
+  Folder = ScratchFolder(std::string(Info->test_suite_name()) + "." + Info->name());
+  for (const char* File : {"Quorvale.exe", "QVProt.dll", "wd_utils.dll"}) CopyInto(BuildFile(File), Folder, File);
+}
+
+void TMainWindowTest::TearDown() { Program.reset(); }
+
+void TMainWindowTest::Start() {
+  Program = std::make_unique<TStartedProgram>(Folder + "\\Quorvale.exe", "de_DE.UTF-8");
+}
+
+HWND TMainWindowTest::Main() {
+  if (!FMain || !IsWindow(FMain)) FMain = WaitForCaption(MainCaption);
+  return FMain;
+}
+
+HWND TMainWindowTest::WaitForCaption(const std::wstring& Caption, DWORD Milliseconds) {
+  HWND Found = nullptr;
+  WaitUntil([&] { return (Found = TopLevelWindow(Program->Id(), Caption)) != nullptr; }, Milliseconds);
+  return Found;
+}
+
+bool TMainWindowTest::WaitForPages() {
+  return WaitUntil([&] { return Visible(Control("PageControl")); });
+}
+
+bool TMainWindowTest::WaitForAttach() {
+  // The demo phone's clock shows 2004, so the first attach reads and then
+  // sets it; the set is the attach handling's last request.
+  return WaitUntil([&] { return Visible(Control("butReadQV")) && Phone.LastRequest().rfind("3 5 ", 0) == 0; });
+}
+
+std::vector<std::wstring> TMainWindowTest::Phonebook1() { return ListItems(Control("lbxPB1")); }
+
+void TMainWindowTest::WriteDataFile(const std::string& FileName, const std::vector<TFixtureEntry>& Entries,
+                                    const std::vector<int>& ChangedPools) {
+  TQVDP_ALL Data;
+  auto* Phonebook = static_cast<TQVDP_PHONEBOOK*>(Data.Pools(piPhonebook1));
+  for (const TFixtureEntry& E : Entries) {
+    TPBEntry Entry{};
+    strncpy(Entry.Name, E.Name, sizeof(Entry.Name) - 1);
+    strncpy(Entry.Number, E.Number, sizeof(Entry.Number) - 1);
+    Phonebook->AddEntry(Entry);
+  }
+  for (int I = 0; I < PoolCount; ++I) Data.Pools(static_cast<TPoolIndex>(I))->FChanged = false;
+  for (int I : ChangedPools) Data.Pools(static_cast<TPoolIndex>(I))->FChanged = true;
+  ASSERT_TRUE(Data.SaveToFile(FileName)) << Data.ErrorText();
+}
+
+std::vector<char> TMainWindowTest::FileBytes(const std::string& FileName) {
+  std::ifstream In(FileName, std::ios::binary);
+  return std::vector<char>(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+}
+
+bool TMainWindowTest::FileExists(const std::string& FileName) {
+  return GetFileAttributesA(FileName.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

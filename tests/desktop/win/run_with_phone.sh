@@ -1,0 +1,40 @@
+#!/bin/sh
+# Usage: run_with_phone.sh SIMULATOR PHONE_STATE COMMAND...
+# Runs every GoogleTest case of COMMAND (a Wine test program) on a phone of its
+# own: for each case a fresh simulator serves the phone state PHONE_STATE
+# (nothing plugged) on free loopback ports, QV_WDU_PORT and
+# QV_SIM_CONTROL_PORT point at it, and it is stopped after the case. A case
+# that sets the phone's clock or writes to it leaves nothing for the next.
+# Fails when any case fails.
+sim=$1 state=$2
+shift 2
+cases=$("$@" --gtest_list_tests | tr -d '\r' | awk '/^[^ ]/ { suite = $1 } /^  [^ ]/ { print suite $1 }')
+[ -n "$cases" ] || { echo "no test cases in $*" >&2; exit 1; }
+# A crash ends the case at once instead of waiting in Wine's debugger.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d};winedbg.exe=d"
+out=$(mktemp)
+pid=
+stop() { [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; pid=; }
+trap 'stop; rm -f "$out"' EXIT
+trap 'exit 130' INT TERM
+failed=0
+for case in $cases; do
+  "$sim" --usb-port 0 --control-port 0 --state "$state" >"$out" &
+  pid=$!
+  tries=0
+  until grep -q '^ready ' "$out"; do
+    tries=$((tries + 1))
+    if [ $tries -gt 100 ] || ! kill -0 "$pid" 2>/dev/null; then
+      echo "the simulator did not start" >&2
+      exit 1
+    fi
+    sleep 0.05
+  done
+  line=$(grep '^ready ' "$out")
+  QV_WDU_PORT=$(echo "$line" | sed 's/.*usb=\([0-9]*\).*/\1/')
+  QV_SIM_CONTROL_PORT=$(echo "$line" | sed 's/.*control=\([0-9]*\).*/\1/')
+  export QV_WDU_PORT QV_SIM_CONTROL_PORT
+  "$@" --gtest_filter="$case" || failed=1
+  stop
+done
+exit $failed

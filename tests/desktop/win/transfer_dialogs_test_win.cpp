@@ -1,0 +1,92 @@
+// The wait-for-phone, read and write dialogs as the main window opens them,
+// driven from outside with the simulated phone: cancelling the wait, the
+// write dialog's choice with and without changes, a failed write offered
+// again and a retry that succeeds.
+#include <gtest/gtest.h>
+
+#include "main_window_fixture_win.h"
+#include "qvdp_all.h"
+
+namespace {
+
+const std::vector<TFixtureEntry> OneEntry = {{"Anna Fixture", "0301234"}};
+
+class TWriteDialogTest : public TMainWindowTest {
+ protected:
+  // Starts with a data file (ChangedPools marked) and the phone attached,
+  // and opens the write dialog; the dialog once its choice is set up.
+  HWND OpenWriteDialog(const std::vector<int>& ChangedPools) {
+    WriteDataFile(DataFile(), OneEntry, ChangedPools);
+    Phone.Plug();
+    Start();
+    EXPECT_TRUE(WaitForPages());
+    EXPECT_TRUE(WaitForAttach());
+    PostClick(Control("butProgQV"));
+    HWND Dialog = WaitForCaption(WriteCaption);
+    EXPECT_TRUE(Dialog);
+    EXPECT_TRUE(WaitUntil([&] { return Focused(Item(Dialog, "rbtUpdate")) || Focused(Item(Dialog, "rbtALL")); }));
+    return Dialog;
+  }
+  static HWND Item(HWND Dialog, const std::string& Name) { return LayoutControl(Dialog, "TFRMQVWRITE", Name); }
+};
+
+}  // namespace
+
+TEST_F(TMainWindowTest, CancellingTheWaitForThePhoneEndsTheProgramWithoutADataFile) {
+  Start();
+  HWND Wait = WaitForCaption(WaitCaption);
+  ASSERT_TRUE(Wait);
+  EXPECT_EQ(GetWindowLongW(Wait, GWL_STYLE) & WS_SYSMENU, 0) << "no close box";
+  PostClick(LayoutControl(Wait, "TFRMFIRSTLOAD", "butCancel"));
+  EXPECT_TRUE(Program->Ended());
+  EXPECT_FALSE(FileExists(DataFile()));
+}
+
+TEST_F(TWriteDialogTest, WithoutChangesOnlyEverythingCanBeWritten) {
+  HWND Dialog = OpenWriteDialog({});
+  ASSERT_TRUE(Dialog);
+  EXPECT_FALSE(Enabled(Item(Dialog, "rbtUpdate")));
+  EXPECT_TRUE(Checked(Item(Dialog, "rbtALL")));
+  EXPECT_TRUE(Focused(Item(Dialog, "rbtALL")));
+  const int Before = Phone.Requests();
+  PostClick(Item(Dialog, "butCancel"));
+  ASSERT_TRUE(WaitUntil([&] { return !Showing(WriteCaption); }));
+  EXPECT_EQ(Phone.Requests(), Before);
+}
+
+TEST_F(TWriteDialogTest, WithChangesTheChangedOnlyWriteIsChosenAndSendsOnlyThoseChanges) {
+  HWND Dialog = OpenWriteDialog({piConfig});
+  ASSERT_TRUE(Dialog);
+  EXPECT_TRUE(Enabled(Item(Dialog, "rbtUpdate")));
+  EXPECT_TRUE(Checked(Item(Dialog, "rbtUpdate")));
+  EXPECT_FALSE(Checked(Item(Dialog, "rbtALL")));
+  EXPECT_TRUE(Focused(Item(Dialog, "rbtUpdate")));
+  const int Before = Phone.Requests();
+  PostClick(Item(Dialog, "butPROG"));
+  ASSERT_TRUE(WaitUntil([&] { return !Showing(WriteCaption); }));
+  EXPECT_GT(Phone.Requests(), Before);
+  EXPECT_EQ(Phone.LastRequest().rfind("3 ", 0), 0u) << "only the configuration is written: " << Phone.LastRequest();
+  EXPECT_FALSE(Showing(ErrorCaption));
+  PostMessageW(Main(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Program->Ended());
+  TQVDP_ALL Saved;
+  ASSERT_TRUE(Saved.LoadFromFile(DataFile()));
+  EXPECT_FALSE(Saved.AnyChanged()) << "written changes are no changes any more";
+}
+
+TEST_F(TWriteDialogTest, AFailedWriteShowsTheErrorAndOffersTheChoiceAgainForARetry) {
+  HWND Dialog = OpenWriteDialog({piPhonebook1});
+  ASSERT_TRUE(Dialog);
+  Phone.Command("drop");  // the write's first answer is lost
+  PostClick(Item(Dialog, "butPROG"));
+  HWND Error = WaitForCaption(ErrorCaption, 30000);
+  ASSERT_TRUE(Error);
+  EXPECT_EQ(DialogText(Error).rfind(L"Keine Antwort vom Quorvale erhalten", 0), 0u);
+  EXPECT_TRUE(Showing(WriteCaption));
+  AnswerDialog(Error, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(Item(Dialog, "panIdle")) && !Visible(Item(Dialog, "panAction")); }));
+  EXPECT_TRUE(Checked(Item(Dialog, "rbtUpdate"))) << "the choice is kept";
+  PostClick(Item(Dialog, "butPROG"));
+  ASSERT_TRUE(WaitUntil([&] { return !Showing(WriteCaption); }, 30000));
+  EXPECT_FALSE(Showing(ErrorCaption));
+}
