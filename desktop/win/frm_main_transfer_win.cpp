@@ -5,13 +5,28 @@
 #include "frm_main_win.h"
 #include "frm_qv_read_win.h"
 #include "frm_qv_write_win.h"
+#include "link_send_win.h"
 #include "message_dialogs_win.h"
 #include "qvprot_api.h"
 #include "resource_texts.h"
 #include "text_ids.h"
 
+namespace {
+
+// A click that reaches a button inside a request's wait (the clock request of
+// an attach) is taken again once the wait has ended: a transfer started
+// inside it would be refused at its first request, and the transfer's dialog
+// would hold that wait open until the transfer ended.
+bool ClickedInsideASend(HWND Button) {
+  if (LinkSendsWaiting() == 0) return false;
+  PostWhenLinkIdle(Button, BM_CLICK);
+  return true;
+}
+
+}  // namespace
+
 void TfrmMain::butReadQVClick() {
-  if (GetActiveLink() == lkNone) return;
+  if (ClickedInsideASend(butReadQV) || GetActiveLink() == lkNone) return;
   if (FHaveData && Confirm(ResourceText(OverwriteDataTextId)) != caYes) return;
   if (!RunReadDialog()) {
     ShowErrorMessage(FDataPool->ErrorText());
@@ -26,7 +41,7 @@ void TfrmMain::butReadQVClick() {
 
 // The write dialog reports its own failures.
 void TfrmMain::butProgQVClick() {
-  if (GetActiveLink() != lkNone) RunWriteDialog();
+  if (!ClickedInsideASend(butProgQV) && GetActiveLink() != lkNone) RunWriteDialog();
 }
 
 bool TfrmMain::RunReadDialog() { return frmQVRead->Execute(*FDataPool); }

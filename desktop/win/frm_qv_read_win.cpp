@@ -24,6 +24,7 @@ bool TfrmQVRead::Execute(TQVDP_ALL& Pool) {
   FResult = false;
   FDataPool = &Pool;
   const TPoolProgressEvent Kept = Pool.OnReadProgress;
+  FSendsAtOpen = LinkSendsWaiting();
   ShowModal();
   Pool.OnReadProgress = Kept;
   return FResult;
@@ -39,7 +40,9 @@ void TfrmQVRead::WMAfterShow() {
   // A phone announced just as the dialog opened runs its clock request before
   // this message; started inside that request's wait, the read would be
   // refused at its first request. It starts once the wait has ended instead.
-  if (LinkSendWaiting()) {
+  // A wait that was there before the dialog opened cannot end before the
+  // dialog does, so that one is not waited for.
+  if (LinkSendsWaiting() > FSendsAtOpen) {
     PostWhenLinkIdle(Handle(), WM_AFTERSHOW);
     return;
   }

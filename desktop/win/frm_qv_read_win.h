@@ -31,6 +31,7 @@ class TfrmQVRead : public TForm {
   bool FCanClose = true;  // false from showing until the read has ended
   bool FResult = false;
   TQVDP_ALL* FDataPool = nullptr;  // not owned
+  int FSendsAtOpen = 0;            // the link sends that waited when Execute began
 };
 
 extern TfrmQVRead* frmQVRead;

@@ -30,6 +30,7 @@ bool TfrmQVWrite::Execute(TQVDP_ALL& Pool) {
   FCanClose = true;
   FDataPool = &Pool;
   const TPoolProgressEvent Kept = Pool.OnWriteProgress;
+  FSendsAtOpen = LinkSendsWaiting();
   ShowModal();
   Pool.OnWriteProgress = Kept;
   return FResult;
@@ -64,9 +65,10 @@ void TfrmQVWrite::WMAfterShow() {
 }
 
 void TfrmQVWrite::butPROGClick() {
-  // A click dispatched inside another request's wait would be refused at the
-  // write's first request; it is taken again once that wait has ended.
-  if (LinkSendWaiting()) {
+  // A click dispatched inside another request's wait (one that began after
+  // the dialog opened) would be refused at the write's first request; it is
+  // taken again once that wait has ended.
+  if (LinkSendsWaiting() > FSendsAtOpen) {
     PostWhenLinkIdle(butPROG, BM_CLICK);
     return;
   }

@@ -34,6 +34,7 @@ class TfrmQVWrite : public TForm {
   bool FCanClose = true;  // false while the write runs
   bool FResult = false;   // of the last write attempt
   TQVDP_ALL* FDataPool = nullptr;  // not owned
+  int FSendsAtOpen = 0;            // the link sends that waited when Execute began
 };
 
 extern TfrmQVWrite* frmQVWrite;

@@ -31,7 +31,7 @@ bool SendLinkPacket(TProtPacket& Packet, LONG Timeout) {
   return Answered;
 }
 
-bool LinkSendWaiting() { return Waiting > 0; }
+int LinkSendsWaiting() { return Waiting; }
 
 void PostWhenLinkIdle(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (Waiting > 0) Deferred.push_back({Window, Msg, WParam, LParam});

@@ -13,7 +13,8 @@
 
 // SendPacket of the link library: true when the answer was copied over Packet.
 bool SendLinkPacket(TProtPacket& Packet, LONG Timeout);
-// True while a send of SendLinkPacket waits for its answer.
-bool LinkSendWaiting();
-// Posts Msg to Window at once, or when the waiting send has ended.
+// How many sends of SendLinkPacket wait for their answer; a send made in a
+// handler that runs inside another's wait counts as well.
+int LinkSendsWaiting();
+// Posts Msg to Window at once, or when no send waits any more.
 void PostWhenLinkIdle(HWND Window, UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
