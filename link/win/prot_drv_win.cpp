@@ -1,0 +1,179 @@
+#include "prot_drv_win.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "answer_timer_win.h"
+#include "comm_exception.h"
+#include "host_call_win.h"
+
+namespace {
+
+constexpr UINT DeliveryQuit = WM_USER + 1;
+constexpr int TextMessage = 2;
+constexpr int32_t MinTimeout = 100;
+constexpr int32_t ShortTimeout = 500;
+constexpr DWORD SerialBaudRate = 38400;
+
+// The send's bookkeeping is reset however the send ends.
+class TSendScope {
+ public:
+  TSendScope(TProtPacket*& Pending, uint8_t& Expected, TProtPacket* Packet) : FPending(Pending), FExpected(Expected) {
+    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    FPending = Packet;
+  }
+  ~TSendScope() {
+    FPending = nullptr;
+    FExpected = 0;
+    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+  }
+  TSendScope(const TSendScope&) = delete;
+  TSendScope& operator=(const TSendScope&) = delete;
+
+ private:
+  TProtPacket*& FPending;
+  uint8_t& FExpected;
+};
+
+}  // namespace
+
+TProtDrv::TProtDrv(uint8_t ComPort) {
+  FCom = std::make_unique<TCOM_PORT>();
+  FCom->FOnRxChar = [this](uint8_t ch) { ReceiveFrom(ch); };
+  FCom->SetBaudRate(SerialBaudRate);
+  if (ComPort != 0) {
+    FCom->SetPortName("COM" + std::to_string(ComPort) + ":");
+    FComOpen = true;
+    try {
+      FCom->SetActive(true);
+    } catch (const TCommException&) {
+      FComOpen = false;
+    }
+  }
+  FUsb = std::make_unique<TUSB_PORT>();
+  FUsb->FOnRxChar = [this](uint8_t ch) { ReceiveFrom(ch); };
+  FUsb->FOnAttach = [this] { RunInHostThread([this] { if (FOnUsbAttached) FOnUsbAttached(); }); };
+  FUsb->FOnDetach = [this] { RunInHostThread([this] { if (FOnUsbDetached) FOnUsbDetached(); }); };
+  FUsbOpen = true;
+  try {
+    FUsb->SetActive(true);
+  } catch (const TCommException&) {
+    FUsbOpen = false;
+  }
+  Start();
+}
+
+TProtDrv::~TProtDrv() {
+  FCom.reset();
+  FUsb.reset();
+  // Frames posted before this message are delivered first, during the wait.
+  PostThreadMessageA(ThreadId(), DeliveryQuit, 0, 0);
+  WaitFor();
+}
+
+void TProtDrv::ReceiveFrom(uint8_t Ch) {
+  std::lock_guard<std::mutex> lock(FReceiveLock);
+  ReceiveByte(Ch);
+}
+
+bool TProtDrv::PostFrame(int Message, int Slot) {
+  return PostThreadMessageA(ThreadId(), WM_USER + Message, static_cast<WPARAM>(Slot), 0) != FALSE;
+}
+
+void TProtDrv::Execute() {
+  MSG message;
+  for (;;) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == -1) return;
+    if (got == 0) continue;  // a quit message is ignored
+    if (message.message == DeliveryQuit) return;
+    const int kind = static_cast<int>(message.message) - WM_USER;
+    if (kind < TextMessage || kind > TextMessage + 4) continue;
+    const int slot = static_cast<int>(message.wParam);
+    RunInHostThread([this, kind, slot] { Deliver(kind, slot); });
+    ReleaseSlot(slot);
+  }
+}
+
+void TProtDrv::Deliver(int Message, int Slot) {
+  switch (Message) {
+    case TextMessage: DeliverText(Slot); break;
+    case TextMessage + 1: DeliverChannel(Slot, FOnChannel1); break;
+    case TextMessage + 2: DeliverChannel(Slot, FOnChannel3); break;
+    case TextMessage + 3: DeliverChannel(Slot, FOnChannel4); break;
+    default: DeliverChannel(Slot, FOnChannel5); break;
+  }
+}
+
+void TProtDrv::DeliverText(int Slot) {
+  if (!FOnText) return;
+  const TProtPacket& s = SlotPacket(Slot);
+  const size_t carried = SlotBodySize(Slot) > PacketHeaderSize ? SlotBodySize(Slot) - PacketHeaderSize : 0;
+  const size_t limit = std::min<size_t>(s.Len, carried);
+  const auto* end = static_cast<const uint8_t*>(std::memchr(s.Data, 0, limit));
+  FOnText(std::string(reinterpret_cast<const char*>(s.Data), end ? static_cast<size_t>(end - s.Data) : limit));
+}
+
+void TProtDrv::DeliverChannel(int Slot, const TChannelEvent& Event) {
+  const TProtPacket& s = SlotPacket(Slot);
+  if (FExpectedCode >= AnswerFlag && FExpectedCode == s.Code) {
+    if (FPendingPacket) {
+      // The copy holds what the frame really carried, and never more than the record.
+      const size_t carried = SlotBodySize(Slot) > PacketHeaderSize ? SlotBodySize(Slot) - PacketHeaderSize : 0;
+      const size_t len = std::min<size_t>({s.Len, carried, static_cast<size_t>(MaxPacketData)});
+      FPendingPacket->Channel = s.Channel;
+      FPendingPacket->Code = s.Code;
+      FPendingPacket->Len = static_cast<uint16_t>(len);
+      std::memcpy(FPendingPacket->Data, s.Data, len);
+    }
+    FAnswered = true;
+    return;
+  }
+  if (Event) Event(s.Code, s.Len, s.Data);
+}
+
+bool TProtDrv::SendFrame(TProtPacket* Packet, bool Wait, int32_t Timeout) {
+  if (FPendingPacket || !Packet || Packet->Len > MaxPacketData) return false;
+  if (Timeout < MinTimeout) Timeout = ShortTimeout;
+  TSendScope scope(FPendingPacket, FExpectedCode, Packet);
+  FAborted = false;
+  const size_t length = EncodeFrame(*Packet, FFrame);
+  // Each write returns only when the frame is out, so FFrame is free again afterwards.
+  if (FUsb->Attached())
+    FUsb->Write(static_cast<int>(length), FFrame);
+  else
+    FCom->Write(static_cast<int>(length), FFrame);
+  if (!Wait) return true;
+  if (FAborted) return false;
+  FExpectedCode = static_cast<uint8_t>(Packet->Code | AnswerFlag);
+  FAnswered = false;
+  if (!ArmAnswerTimer(static_cast<UINT>(Timeout))) return false;
+  WaitForAnswer();
+  DisarmAnswerTimer();
+  return FAnswered && !FAborted;
+}
+
+bool TProtDrv::WaitEnded() const { return FAnswered || FAborted || AnswerTimedOut(); }
+
+void TProtDrv::WaitForAnswer() {
+  bool quit = false;
+  int quitCode = 0;
+  HANDLE wake = AnswerWakeEvent();
+  while (!WaitEnded()) {
+    MSG message;
+    // Sent messages (deliveries among them) are run inside PeekMessage.
+    while (!WaitEnded() && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        // Kept for the host's own loop, which must see it after the wait.
+        quit = true;
+        quitCode = static_cast<int>(message.wParam);
+        continue;
+      }
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    if (WaitEnded()) break;
+    MsgWaitForMultipleObjectsEx(1, &wake, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+  if (quit) PostQuitMessage(quitCode);
+}

@@ -1,0 +1,15 @@
+// The phone's answering step, as the simulator's server sees it: one request
+// in, the frames to send back out (usually one answer with code | AnswerFlag,
+// possibly none or several). The echo responder here answers any request; the
+// phone model of phone/ can take its place without the server changing.
+#pragma once
+
+#include <vector>
+
+#include "protocol.h"
+
+class TPhoneResponder {
+ public:
+  virtual ~TPhoneResponder() = default;
+  virtual void Handle(const TProtPacket& Request, std::vector<TProtPacket>& Frames) = 0;
+};

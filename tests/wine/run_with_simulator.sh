@@ -1,0 +1,41 @@
+#!/bin/sh
+# Usage: run_with_simulator.sh SIMULATOR [--preload LIBRARY] COMMAND...
+# Starts the phone simulator on free loopback ports, runs COMMAND (a Wine test)
+# with QV_WDU_PORT and QV_SIM_CONTROL_PORT pointing at it, then stops the
+# simulator, so no simulator outlives its test. COMMAND's status is the result.
+#
+# The simulator's serial line (a pty) becomes COM5 of the test's Wine prefix:
+# a symlink $WINEPREFIX/dosdevices/com5 -> the pty, removed again at the end.
+# A pty has no modem-control lines, which Wine's serial waits ask for; LIBRARY
+# (pty_modem_lines_preload.c, built for the Wine loader's word size) is
+# preloaded into COMMAND to supply them. Without it the serial tests skip.
+sim=$1; shift
+preload=
+if [ "$1" = --preload ]; then preload=$2; shift 2; fi
+com=${WINEPREFIX:+$WINEPREFIX/dosdevices/com5}
+out=$(mktemp)
+"$sim" --usb-port 0 --control-port 0 >"$out" &
+pid=$!
+trap 'kill $pid 2>/dev/null; wait $pid 2>/dev/null; rm -f "$out"; [ -n "$com" ] && rm -f "$com"' EXIT
+trap 'exit 130' INT TERM
+tries=0
+until grep -q '^ready ' "$out"; do
+  tries=$((tries + 1))
+  if [ $tries -gt 100 ] || ! kill -0 $pid 2>/dev/null; then
+    echo "the simulator did not start" >&2
+    exit 1
+  fi
+  sleep 0.05
+done
+line=$(grep '^ready ' "$out")
+QV_WDU_PORT=$(echo "$line" | sed 's/.*usb=\([0-9]*\).*/\1/')
+QV_SIM_CONTROL_PORT=$(echo "$line" | sed 's/.*control=\([0-9]*\).*/\1/')
+export QV_WDU_PORT QV_SIM_CONTROL_PORT
+pty=$(echo "$line" | sed -n 's/.*pty=\([^ ]*\).*/\1/p')
+if [ -n "$com" ] && [ -n "$pty" ] && [ -n "$preload" ]; then
+  ln -sfn "$pty" "$com"
+  export QV_SIM_SERIAL=1 LD_PRELOAD="$preload${LD_PRELOAD:+:$LD_PRELOAD}"
+fi
+# A crash ends the test at once instead of waiting in Wine's debugger.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d};winedbg.exe=d"
+"$@"
