@@ -166,6 +166,18 @@ def rc_string(value):
     return '"' + value.replace("\\", "\\\\").replace('"', '""').replace("\r", "\\r") + '"'
 
 
+def check_resource_names(names):
+    """A module's resource names are found by a binary search over the names
+    in the order the resource compiler sorted them (upper case). Wine searches
+    in lower case, where "_" sorts before the letters instead of after them,
+    and misses a name like GLYPH_ADDPIC next to GLYPH_ADD_D. Names must sort
+    the same both ways."""
+    upper, lower = sorted(names, key=str.upper), sorted(names, key=str.lower)
+    if upper != lower:
+        bad = next(u for u, l in zip(upper, lower) if u != l)
+        raise LayoutError(f"picture name {bad} sorts differently in upper and lower case")
+
+
 def pictures_of(controls):
     names = set()
     for c in controls:
@@ -211,6 +223,7 @@ def main():
     unused = sorted(set(table) - used)
     if unused:
         raise LayoutError(f"{args.language}: texts that no layout has: {', '.join(unused)}")
+    check_resource_names(pictures | {"PB_HOME", "PB_COMPANY", "PB_MOBILE", "FRAME_RESIZE"})
     rc.append("")
     for name in sorted(pictures):
         rc.append(f'{name} BITMAP "{os.path.abspath(os.path.join(args.pictures, name + ".bmp"))}"')

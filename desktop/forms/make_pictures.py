@@ -5,8 +5,8 @@ pictures and the phonebook type icons) as 24-bit BMP files.
 They are simple shapes drawn here rather than binary files kept in the tree,
 so that every picture can be changed in one place and reviewed as text. Each
 picture's lower-left pixel is its background colour, which the speed buttons
-and images treat as transparent. A glyph NAME gets a grey variant NAME_D for
-its disabled state.
+and images treat as transparent. A glyph NAME gets a grey variant NAMEGREY for
+its disabled state (no "_" before the suffix: see gen_layouts.py on names).
 """
 import math
 import os
@@ -148,7 +148,7 @@ def make_all():
     def g(name, size, draw, disabled=True):
         pics[name] = glyph(name, size, draw)
         if disabled:
-            pics[name + "_D"] = pics[name].grey()
+            pics[name + "GREY"] = pics[name].grey()
 
     g("GLYPH_PROGQV", 40, lambda c, s: (phone(c, 22, 2, 16, 36), arrow(c, 2, 20, 19, 20, GREEN, 4)), False)
     g("GLYPH_READQV", 40, lambda c, s: (phone(c, 2, 2, 16, 36), arrow(c, 21, 20, 38, 20, BLUE, 4)), False)

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "form_win.h"
+#include "scroll_box_win.h"
 
 const char* const PanelClass = "QVPanel";
 const char* const LabelClass = "QVLabel";
@@ -369,6 +370,7 @@ void Register(const char* Name, WNDPROC Proc, HCURSOR Cursor) {
 void RegisterControlClasses() {
   HCURSOR Arrow = LoadCursor(nullptr, IDC_ARROW);
   Register(PanelClass, PanelProc, Arrow);
+  RegisterScrollBoxClass();
   Register(LabelClass, LabelProc, Arrow);
   Register(SpeedButtonClass, SpeedButtonProc, Arrow);
   Register(ImageClass, ImageProc, Arrow);

@@ -1,7 +1,8 @@
 // The layer's own small controls, for what Windows' controls cannot show as the
 // layouts describe it: panel (bevels, border, colour, 2-pixel lines, group
 // frame), label (auto size, word wrap, alignment, colours), flat speed button
-// (glyph above or beside the caption, disabled glyph, hint) and image. Each
+// (glyph above or beside the caption, disabled glyph, hint) and image; the
+// scroll box has a file of its own (scroll_box_win.h). Each
 // draws from its TControlRecord, passed in CreateWindowEx's parameter.
 #pragma once
 

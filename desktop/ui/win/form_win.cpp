@@ -9,6 +9,7 @@
 #include "controls_win.h"
 #include "cursor_win.h"
 #include "resource_source_win.h"
+#include "scroll_box_win.h"
 #include "style.h"
 
 namespace {
@@ -35,6 +36,7 @@ const TKind Kinds[] = {
     {"label", LabelClass, 0, 0},
     {"speedbutton", SpeedButtonClass, 0, 0},
     {"image", ImageClass, 0, 0},
+    {"scrollbox", ScrollBoxClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT | WS_EX_CLIENTEDGE},
     {"button", "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {"checkbox", "BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0},
     {"radiobutton", "BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP, 0},
