@@ -90,3 +90,24 @@ TEST_F(TWriteDialogTest, AFailedWriteShowsTheErrorAndOffersTheChoiceAgainForARet
   ASSERT_TRUE(WaitUntil([&] { return !Showing(WriteCaption); }, 30000));
   EXPECT_FALSE(Showing(ErrorCaption));
 }
+
+TEST_F(TWriteDialogTest, ClosingIsRefusedWhileTheWriteRunsAndAllowedAfterIt) {
+  HWND Dialog = OpenWriteDialog({piPhonebook1});
+  ASSERT_TRUE(Dialog);
+  Phone.Command("delay 3000");  // the write's first answer comes too late: the write fails
+  PostClick(Item(Dialog, "butPROG"));
+  ASSERT_TRUE(WaitUntil([&] { return Phone.LastRequest().rfind("4 ", 0) == 0; }));
+  PostMessageW(Dialog, WM_CLOSE, 0, 0);
+  HWND Error = WaitForCaption(ErrorCaption, 30000);
+  ASSERT_TRUE(Error);
+  AnswerDialog(Error, IDOK);
+  // A click on the choice is the barrier: the dialog has gone back to its
+  // loop since the write ended, and a close taken during the write would
+  // have ended that loop.
+  ASSERT_TRUE(WaitUntil([&] { return Visible(Item(Dialog, "panIdle")); }));
+  PostClick(Item(Dialog, "rbtALL"));
+  ASSERT_TRUE(WaitUntil([&] { return Checked(Item(Dialog, "rbtALL")); }));
+  EXPECT_TRUE(Showing(WriteCaption));
+  PostMessageW(Dialog, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !Showing(WriteCaption); }));
+}
