@@ -274,7 +274,10 @@ void TForm::Create() {
                              nullptr, GetModuleHandleA(nullptr), nullptr);
   for (size_t I = 1; I < FRecords.size(); ++I)
     if (!IsNonWindow(FRecords[I]->Layout->Kind)) CreateControl(static_cast<int>(I));
-  Realign(0);
+  // Every container once, parents first: one that is not aligned itself gets
+  // no resize from its parent that would place its aligned children.
+  for (size_t I = 0; I < FRecords.size(); ++I)
+    if (!FRecords[I]->Children.empty()) Realign(static_cast<int>(I));
   ResolveBindings();
   Fire(*FRecords[0], "create", 0, 0, 0);
 }

@@ -2,11 +2,13 @@
 // program's six windows, with their real window classes and so with every
 // binding the program makes, from one source of layouts (the program file
 // or a language module, named by the argument and loaded as a data file, as
-// the program loads its module), then shows them one at a time. For each it
-// prints "shown NAME LEFT TOP WIDTH HEIGHT" and waits for a line on its
-// input, so the script can take a screenshot. A layout the program cannot
+// the program loads its module), then shows them one at a time: the main
+// window once per page, the transfer dialogs with a step text and progress.
+// For each view it prints "shown NAME LEFT TOP WIDTH HEIGHT" and waits for a
+// line on its input, so the script can take a screenshot. A layout the program cannot
 // use ends it with exit code 1 and the cause.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -19,6 +21,7 @@
 #include "frm_qv_write_win.h"
 #include "messages_win.h"
 #include "resource_source_win.h"
+#include "utils.h"
 
 namespace {
 
@@ -36,6 +39,25 @@ void Settle(HWND Window) {
     RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
   }
   GdiFlush();
+}
+
+// Tells the script that Window shows, as Name, and waits for its go-ahead;
+// false when the script has ended.
+bool Shoot(TForm* Window, const std::string& Name) {
+  Settle(Window->Handle());
+  RECT Rc;
+  GetWindowRect(Window->Handle(), &Rc);
+  std::printf("shown %s %ld %ld %ld %ld\n", Name.c_str(), Rc.left, Rc.top, Rc.right - Rc.left, Rc.bottom - Rc.top);
+  std::fflush(stdout);
+  char Line[16];
+  return std::fgets(Line, sizeof(Line), stdin) != nullptr;
+}
+
+// Selects a page the way a click on its tab does.
+void SelectPage(HWND PageControl, int Page) {
+  SendMessageA(PageControl, TCM_SETCURSEL, Page, 0);
+  NMHDR Notify{PageControl, static_cast<UINT_PTR>(GetDlgCtrlID(PageControl)), static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageA(GetParent(PageControl), WM_NOTIFY, Notify.idFrom, reinterpret_cast<LPARAM>(&Notify));
 }
 
 std::string Beside(const std::string& Name) {
@@ -76,19 +98,34 @@ int main(int Argc, char** Argv) {
     return 1;
   }
   TForm* const Windows[] = {frmMain, frmEdtPBItem, frmPicCreator, frmFirstLoad, frmQVRead, frmQVWrite};
+  bool Going = true;
   for (TForm* W : Windows) {
-    // The pages are hidden until the program has data; the smoke test shows
-    // the first one, and the write dialog's progress panel, as users see them.
-    if (W == frmMain) ShowWindow(frmMain->PageControl, SW_SHOW);
+    if (!Going) break;
     W->Show();
-    Settle(W->Handle());
-    RECT Rc;
-    GetWindowRect(W->Handle(), &Rc);
-    std::printf("shown %s %ld %ld %ld %ld\n", W->LayoutName().c_str(), Rc.left, Rc.top, Rc.right - Rc.left,
-                Rc.bottom - Rc.top);
-    std::fflush(stdout);
-    char Line[16];
-    if (!std::fgets(Line, sizeof(Line), stdin)) break;
+    if (W == frmMain) {
+      // The pages are hidden until the program has data; each is shown as
+      // a user sees it.
+      ShowWindow(frmMain->PageControl, SW_SHOW);
+      const char* const Pages[] = {"TFRMMAIN.page1", "TFRMMAIN.page2", "TFRMMAIN.page3"};
+      for (int Page = 0; Page < 3 && Going; ++Page) {
+        SelectPage(frmMain->PageControl, Page);
+        Going = Shoot(W, Pages[Page]);
+      }
+    } else if (W == frmQVRead) {
+      SetWindowTextA(frmQVRead->Label1, ReadStepText(piPictures).c_str());
+      SendMessageA(frmQVRead->ProgressBar, PBM_SETPOS, 40, 0);
+      Going = Shoot(W, W->LayoutName());
+    } else if (W == frmQVWrite) {
+      Going = Shoot(W, W->LayoutName());
+      // Writing: the progress panel in place of the choice.
+      ShowWindow(frmQVWrite->panIdle, SW_HIDE);
+      ShowWindow(frmQVWrite->panAction, SW_SHOW);
+      SetWindowTextA(frmQVWrite->Label1, WriteStepText(piPhonebook2).c_str());
+      SendMessageA(frmQVWrite->ProgressBar, PBM_SETPOS, 60, 0);
+      Going = Going && Shoot(W, "TFRMQVWRITE.writing");
+    } else {
+      Going = Shoot(W, W->LayoutName());
+    }
     ShowWindow(W->Handle(), SW_HIDE);
     Settle(W->Handle());
   }
