@@ -36,7 +36,7 @@ void TfrmMain::butReadQVClick() {
   // import had left none: it can be exported, written back and is saved at
   // close.
   FHaveData = true;
-  ShowWindow(butProgQV, SW_SHOW);
+  if (GetActiveLink() != lkNone) ShowWindow(butProgQV, SW_SHOW);
 }
 
 // The write dialog reports its own failures.
