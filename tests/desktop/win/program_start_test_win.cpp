@@ -132,3 +132,27 @@ TEST(SingleInstance, StoredDeadHandleOrZeroLetsTheNewInstanceRun) {
 }
 
 }  // namespace
+
+namespace {
+
+// The program needs all six layouts at start: a module without one is named
+// in an error dialog, and the program ends without a window.
+TEST(ProgramStart, ModuleLackingALayoutIsReportedAndEndsTheProgram) {
+  QV_ONLY_IN_LOCALE("en_US.UTF-8");
+  const std::string Folder = ScratchFolder("broken-module");
+  InstallProgram(Folder, "Quorvale");
+  CopyInto(BuildFile("quorvale_main_only.module"), Folder, "Quorvale.en");
+  const std::string Exe = Folder + "\\Quorvale.exe";
+  TStartedProgram P(Exe);
+  HWND Dialog = P.WaitForWindow("#32770");
+  ASSERT_TRUE(Dialog) << "program " << P.State();
+  EXPECT_EQ(TextOf(Dialog), L"Error");
+  const std::wstring Text = TextOf(GetDlgItem(Dialog, StaticTextId));
+  EXPECT_NE(Text.find(L"TFRMEDTPBITEM"), std::wstring::npos) << Text;
+  SendMessageA(GetDlgItem(Dialog, IDOK), BM_CLICK, 0, 0);
+  ASSERT_TRUE(P.Ended());
+  EXPECT_EQ(P.ExitCode(), 1u);
+  EXPECT_FALSE(ShareMemExists());
+}
+
+}  // namespace
