@@ -22,6 +22,30 @@ void Attach(HWND W, LPARAM CreateParams) {
   SetWindowLongPtrA(W, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(Cs->lpCreateParams));
 }
 
+// The messages every control painted by this layer answers alike: its record
+// arrives with its creation, and it paints its whole face itself, so the
+// background is never erased first. True when Msg is answered.
+bool PaintedControlMessage(HWND W, UINT Msg, LPARAM LP, void (*Paint)(HWND, HDC), LRESULT& Result) {
+  switch (Msg) {
+    case WM_NCCREATE:
+      Attach(W, LP);
+      return false;  // the default handling still has to create the window
+    case WM_ERASEBKGND:
+      Result = 1;
+      return true;
+    case WM_PAINT: {
+      PAINTSTRUCT Ps;
+      HDC Dc = BeginPaint(W, &Ps);
+      Paint(W, Dc);
+      EndPaint(W, &Ps);
+      Result = 0;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
 std::string TextOf(HWND W) {
   char Buffer[1024];
   const int N = GetWindowTextA(W, Buffer, sizeof(Buffer));
@@ -105,19 +129,8 @@ void PaintPanel(HWND W, HDC Dc) {
 
 LRESULT CALLBACK PanelProc(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
   LRESULT Result;
+  if (PaintedControlMessage(W, Msg, LP, PaintPanel, Result)) return Result;
   switch (Msg) {
-    case WM_NCCREATE:
-      Attach(W, LP);
-      break;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT Ps;
-      HDC Dc = BeginPaint(W, &Ps);
-      PaintPanel(W, Dc);
-      EndPaint(W, &Ps);
-      return 0;
-    }
     case WM_SIZE:
       if (TControlRecord* R = Rec(W)) {
         R->Form->Realign(R->Index);
@@ -161,21 +174,11 @@ void PaintLabel(HWND W, HDC Dc) {
 }
 
 LRESULT CALLBACK LabelProc(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
+  LRESULT Result;
+  if (PaintedControlMessage(W, Msg, LP, PaintLabel, Result)) return Result;
   switch (Msg) {
-    case WM_NCCREATE:
-      Attach(W, LP);
-      break;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT Ps;
-      HDC Dc = BeginPaint(W, &Ps);
-      PaintLabel(W, Dc);
-      EndPaint(W, &Ps);
-      return 0;
-    }
     case WM_SETTEXT: {
-      const LRESULT Result = DefWindowProcA(W, Msg, WP, LP);
+      Result = DefWindowProcA(W, Msg, WP, LP);
       AutoSizeLabel(W);
       InvalidateRect(W, nullptr, TRUE);
       return Result;
@@ -255,20 +258,10 @@ void Click(HWND W) {
 }
 
 LRESULT CALLBACK SpeedButtonProc(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
+  LRESULT Result;
+  if (PaintedControlMessage(W, Msg, LP, PaintSpeedButton, Result)) return Result;
   TControlRecord* R = Rec(W);
   switch (Msg) {
-    case WM_NCCREATE:
-      Attach(W, LP);
-      break;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT Ps;
-      HDC Dc = BeginPaint(W, &Ps);
-      PaintSpeedButton(W, Dc);
-      EndPaint(W, &Ps);
-      return 0;
-    }
     case WM_MOUSEMOVE: {
       POINT P{static_cast<short>(LOWORD(LP)), static_cast<short>(HIWORD(LP))};
       RECT Rc;
@@ -307,7 +300,7 @@ LRESULT CALLBACK SpeedButtonProc(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
       return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
     case WM_ENABLE:
     case WM_SETTEXT: {
-      const LRESULT Result = DefWindowProcA(W, Msg, WP, LP);
+      Result = DefWindowProcA(W, Msg, WP, LP);
       InvalidateRect(W, nullptr, TRUE);
       return Result;
     }
@@ -317,37 +310,31 @@ LRESULT CALLBACK SpeedButtonProc(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
 
 HBITMAP ImagePicture(HWND W) { return reinterpret_cast<HBITMAP>(GetPropA(W, "QVPicture")); }
 
-LRESULT CALLBACK ImageProc(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
-  switch (Msg) {
-    case WM_NCCREATE:
-      Attach(W, LP);
-      break;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      TControlRecord* R = Rec(W);
-      PAINTSTRUCT Ps;
-      HDC Dc = BeginPaint(W, &Ps);
-      RECT Rc;
-      GetClientRect(W, &Rc);
-      FillRect(Dc, &Rc, R->Brush);
-      if (HBITMAP Picture = ImagePicture(W)) {
-        const SIZE S = BitmapSize(Picture);
-        const bool Center = R->Layout->BoolProp("center", false);
-        const int X = Center ? (Rc.right - S.cx) / 2 : 0, Y = Center ? (Rc.bottom - S.cy) / 2 : 0;
-        if (R->Layout->BoolProp("transparent", false)) {
-          DrawTransparent(Dc, Picture, X, Y);
-        } else {
-          HDC Mem = CreateCompatibleDC(Dc);
-          HGDIOBJ Old = SelectObject(Mem, Picture);
-          BitBlt(Dc, X, Y, S.cx, S.cy, Mem, 0, 0, SRCCOPY);
-          SelectObject(Mem, Old);
-          DeleteDC(Mem);
-        }
-      }
-      EndPaint(W, &Ps);
-      return 0;
+void PaintImage(HWND W, HDC Dc) {
+  TControlRecord* R = Rec(W);
+  RECT Rc;
+  GetClientRect(W, &Rc);
+  FillRect(Dc, &Rc, R->Brush);
+  if (HBITMAP Picture = ImagePicture(W)) {
+    const SIZE S = BitmapSize(Picture);
+    const bool Center = R->Layout->BoolProp("center", false);
+    const int X = Center ? (Rc.right - S.cx) / 2 : 0, Y = Center ? (Rc.bottom - S.cy) / 2 : 0;
+    if (R->Layout->BoolProp("transparent", false)) {
+      DrawTransparent(Dc, Picture, X, Y);
+    } else {
+      HDC Mem = CreateCompatibleDC(Dc);
+      HGDIOBJ Old = SelectObject(Mem, Picture);
+      BitBlt(Dc, X, Y, S.cx, S.cy, Mem, 0, 0, SRCCOPY);
+      SelectObject(Mem, Old);
+      DeleteDC(Mem);
     }
+  }
+}
+
+LRESULT CALLBACK ImageProc(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
+  LRESULT Result;
+  if (PaintedControlMessage(W, Msg, LP, PaintImage, Result)) return Result;
+  switch (Msg) {
     case WM_NCDESTROY:
       RemovePropA(W, "QVPicture");
       break;
