@@ -319,7 +319,7 @@ TEST_F(TMainWindowTest, ExportWritesTheChosenFileAndLeavesTheDataFileAlone) {
   EXPECT_EQ(FileBytes(DataFile()), Before);
 }
 
-TEST_F(TMainWindowTest, WindowOpensMaximisedAndRefusesASizeBelow776x400) {
+TEST_F(TMainWindowTest, WindowOpensMaximisedRestoresCentredAndRefusesASizeBelow776x400) {
   WriteDataFile(DataFile(), TwoEntries);
   Start();
   ASSERT_TRUE(WaitForPages());
@@ -331,6 +331,13 @@ TEST_F(TMainWindowTest, WindowOpensMaximisedAndRefusesASizeBelow776x400) {
     GetWindowRect(Main(), &Rc);
     return SIZE{Rc.right - Rc.left, Rc.bottom - Rc.top};
   };
+  RECT Work, Restored;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &Work, 0);
+  GetWindowRect(Main(), &Restored);
+  EXPECT_EQ(Size().cx, 1035);
+  EXPECT_EQ(Size().cy, 673);
+  EXPECT_NEAR(Restored.left - Work.left, (Work.right - Work.left - 1035) / 2, 1);
+  EXPECT_NEAR(Restored.top - Work.top, (Work.bottom - Work.top - 673) / 2, 1);
   SetWindowPos(Main(), nullptr, 0, 0, 775, 600, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_GE(Size().cx, 776);
   SetWindowPos(Main(), nullptr, 0, 0, 776, 400, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
