@@ -324,18 +324,18 @@ TEST_F(TMainWindowTest, WindowOpensMaximisedRestoresCentredAndRefusesASizeBelow7
   Start();
   ASSERT_TRUE(WaitForPages());
   EXPECT_TRUE(IsZoomed(Main()));
-  PostMessageW(Main(), WM_SYSCOMMAND, SC_RESTORE, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsZoomed(Main()); }));
   auto Size = [&] {
     RECT Rc;
     GetWindowRect(Main(), &Rc);
     return SIZE{Rc.right - Rc.left, Rc.bottom - Rc.top};
   };
+  PostMessageW(Main(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  // The restored size arrives after the zoomed state has ended.
+  ASSERT_TRUE(WaitUntil([&] { return !IsZoomed(Main()) && Size().cx == 1035 && Size().cy == 673; }))
+      << "restored to " << Size().cx << " x " << Size().cy;
   RECT Work, Restored;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &Work, 0);
   GetWindowRect(Main(), &Restored);
-  EXPECT_EQ(Size().cx, 1035);
-  EXPECT_EQ(Size().cy, 673);
   EXPECT_NEAR(Restored.left - Work.left, (Work.right - Work.left - 1035) / 2, 1);
   EXPECT_NEAR(Restored.top - Work.top, (Work.bottom - Work.top - 673) / 2, 1);
   SetWindowPos(Main(), nullptr, 0, 0, 775, 600, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
