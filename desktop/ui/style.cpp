@@ -6,26 +6,26 @@
 
 #include "layout.h"
 
-bool TFontSpec::operator<(const TFontSpec& O) const {
+bool TLayoutFont::operator<(const TLayoutFont& O) const {
   return std::tie(Name, Size, SizeInPixels, Bold, Italic, Underline) <
          std::tie(O.Name, O.Size, O.SizeInPixels, O.Bold, O.Italic, O.Underline);
 }
 
-TFontSpec ParseFont(const std::string& Spec) {
-  TFontSpec Font;
+TLayoutFont ParseFont(const std::string& Text) {
+  TLayoutFont Font;
   size_t Start = 0;
-  for (int Part = 0; Start <= Spec.size(); ++Part) {
-    size_t End = Spec.find(',', Start);
-    if (End == std::string::npos) End = Spec.size();
-    const std::string Item = Spec.substr(Start, End - Start);
+  for (int Field = 0; Start <= Text.size(); ++Field) {
+    size_t End = Text.find(',', Start);
+    if (End == std::string::npos) End = Text.size();
+    const std::string Item = Text.substr(Start, End - Start);
     Start = End + 1;
-    if (Part == 0) {
+    if (Field == 0) {
       Font.Name = Item;
-    } else if (Part == 1) {
+    } else if (Field == 1) {
       char* Rest = nullptr;
       Font.Size = static_cast<int>(std::strtol(Item.c_str(), &Rest, 10));
       Font.SizeInPixels = std::string(Rest) == "px";
-      if (Font.Size <= 0 || (*Rest && !Font.SizeInPixels)) throw TLayoutError("font " + Spec + ": bad size " + Item);
+      if (Font.Size <= 0 || (*Rest && !Font.SizeInPixels)) throw TLayoutError("font " + Text + ": bad size " + Item);
     } else if (Item == "bold") {
       Font.Bold = true;
     } else if (Item == "italic") {
@@ -33,19 +33,19 @@ TFontSpec ParseFont(const std::string& Spec) {
     } else if (Item == "underline") {
       Font.Underline = true;
     } else {
-      throw TLayoutError("font " + Spec + ": unknown style " + Item);
+      throw TLayoutError("font " + Text + ": unknown style " + Item);
     }
   }
-  if (Font.Name.empty()) throw TLayoutError("font " + Spec + ": no name");
+  if (Font.Name.empty()) throw TLayoutError("font " + Text + ": no name");
   return Font;
 }
 
-TColorSpec ParseColor(const std::string& Spec) {
-  TColorSpec Color;
-  if (Spec.size() == 7 && Spec[0] == '#') {
+TLayoutColor ParseColor(const std::string& Text) {
+  TLayoutColor Color;
+  if (Text.size() == 7 && Text[0] == '#') {
     char* End = nullptr;
-    const unsigned long V = std::strtoul(Spec.c_str() + 1, &End, 16);
-    if (*End) throw TLayoutError("colour " + Spec + " is not #RRGGBB");
+    const unsigned long V = std::strtoul(Text.c_str() + 1, &End, 16);
+    if (*End) throw TLayoutError("colour " + Text + " is not #RRGGBB");
     Color.Rgb = ((V >> 16) & 0xFF) | (V & 0xFF00) | ((V & 0xFF) << 16);
     return Color;
   }
@@ -61,7 +61,7 @@ TColorSpec ParseColor(const std::string& Spec) {
       {"infotext", true, 23},      {"inactivecaptiontext", true, 19},
   };
   for (const auto& N : Names)
-    if (Spec == N.Name) {
+    if (Text == N.Name) {
       Color.System = N.System;
       if (N.System)
         Color.SystemIndex = static_cast<int>(N.Value);
@@ -69,5 +69,5 @@ TColorSpec ParseColor(const std::string& Spec) {
         Color.Rgb = N.Value;
       return Color;
     }
-  throw TLayoutError("unknown colour " + Spec);
+  throw TLayoutError("unknown colour " + Text);
 }

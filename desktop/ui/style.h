@@ -7,24 +7,24 @@
 #include <cstdint>
 #include <string>
 
-struct TFontSpec {
+struct TLayoutFont {
   std::string Name;
   int Size = 8;          // points, or pixels when SizeInPixels
   bool SizeInPixels = false;
   bool Bold = false, Italic = false, Underline = false;
 
-  bool operator<(const TFontSpec& O) const;
+  bool operator<(const TLayoutFont& O) const;
 };
 
 // Throws TLayoutError for a spec it cannot read.
-TFontSpec ParseFont(const std::string& Spec);
+TLayoutFont ParseFont(const std::string& Text);
 
 // A colour: an RGB value, or a Windows system colour (COLOR_* index).
-struct TColorSpec {
+struct TLayoutColor {
   bool System = false;
   int SystemIndex = 0;
   uint32_t Rgb = 0;  // 0x00BBGGRR, as Windows' COLORREF
 };
 
 // Throws TLayoutError for a colour it does not know.
-TColorSpec ParseColor(const std::string& Spec);
+TLayoutColor ParseColor(const std::string& Text);

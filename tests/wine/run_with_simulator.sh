@@ -9,6 +9,7 @@
 # A pty has no modem-control lines, which Wine's serial waits ask for; LIBRARY
 # (pty_modem_lines_preload.c, built for the Wine loader's word size) is
 # preloaded into COMMAND to supply them. Without it the serial tests skip.
+. "$(dirname "$0")/simulator_ready.sh"
 sim=$1; shift
 preload=
 if [ "$1" = --preload ]; then preload=$2; shift 2; fi
@@ -18,20 +19,8 @@ out=$(mktemp)
 pid=$!
 trap 'kill $pid 2>/dev/null; wait $pid 2>/dev/null; rm -f "$out"; [ -n "$com" ] && rm -f "$com"' EXIT
 trap 'exit 130' INT TERM
-tries=0
-until grep -q '^ready ' "$out"; do
-  tries=$((tries + 1))
-  if [ $tries -gt 100 ] || ! kill -0 $pid 2>/dev/null; then
-    echo "the simulator did not start" >&2
-    exit 1
-  fi
-  sleep 0.05
-done
-line=$(grep '^ready ' "$out")
-QV_WDU_PORT=$(echo "$line" | sed 's/.*usb=\([0-9]*\).*/\1/')
-QV_SIM_CONTROL_PORT=$(echo "$line" | sed 's/.*control=\([0-9]*\).*/\1/')
-export QV_WDU_PORT QV_SIM_CONTROL_PORT
-pty=$(echo "$line" | sed -n 's/.*pty=\([^ ]*\).*/\1/p')
+await_simulator "$pid" "$out"
+pty=$(echo "$ready_line" | sed -n 's/.*pty=\([^ ]*\).*/\1/p')
 if [ -n "$com" ] && [ -n "$pty" ] && [ -n "$preload" ]; then
   ln -sfn "$pty" "$com"
   export QV_SIM_SERIAL=1 LD_PRELOAD="$preload${LD_PRELOAD:+:$LD_PRELOAD}"

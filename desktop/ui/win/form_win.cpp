@@ -65,7 +65,7 @@ bool TakesParentColor(const std::string& Kind) {
          Kind == "speedbutton" || Kind == "trackbar" || Kind == "groupbox";
 }
 
-COLORREF ColorValue(const TColorSpec& C) { return C.System ? GetSysColor(C.SystemIndex) : C.Rgb; }
+COLORREF ColorValue(const TLayoutColor& C) { return C.System ? GetSysColor(C.SystemIndex) : C.Rgb; }
 
 std::vector<std::string> SplitItems(const std::string& Items) {
   std::vector<std::string> Out;
@@ -156,17 +156,17 @@ LRESULT TForm::HandleMessage(UINT, WPARAM, LPARAM, bool& Handled) {
   return 0;
 }
 
-HFONT TForm::FontFor(const std::string& Spec) {
-  auto It = FFonts.find(Spec);
+HFONT TForm::FontFor(const std::string& Text) {
+  auto It = FFonts.find(Text);
   if (It != FFonts.end()) return It->second;
-  const TFontSpec F = ParseFont(Spec);
+  const TLayoutFont F = ParseFont(Text);
   HDC Dc = GetDC(nullptr);
   const int Height = F.SizeInPixels ? -F.Size : -MulDiv(F.Size, GetDeviceCaps(Dc, LOGPIXELSY), 72);
   ReleaseDC(nullptr, Dc);
   HFONT Font = CreateFontA(Height, 0, 0, 0, F.Bold ? FW_BOLD : FW_NORMAL, F.Italic, F.Underline, FALSE,
                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                            DEFAULT_PITCH | FF_DONTCARE, F.Name.c_str());
-  FFonts[Spec] = Font;
+  FFonts[Text] = Font;
   return Font;
 }
 

@@ -127,7 +127,7 @@ class TForm {
   void AddTooltip(TControlRecord& R);
   void ApplyProperties(TControlRecord& R);
   void SelectPage(HWND PageControl);
-  HFONT FontFor(const std::string& Spec);
+  HFONT FontFor(const std::string& Text);
   bool Fire(TControlRecord& R, const char* Event, UINT Msg, WPARAM WParam, LPARAM LParam, TEvent* Out = nullptr);
   void ResolveBindings();
 

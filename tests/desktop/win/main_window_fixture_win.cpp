@@ -82,6 +82,12 @@ bool TMainWindowTest::WaitForAttach() {
 
 std::vector<std::wstring> TMainWindowTest::Phonebook1() { return ListItems(Control("lbxPB1")); }
 
+void TMainWindowTest::ImportFile(const std::string& FileName) {
+  PostCommand(Main(), MenuCommand("TFRMMAIN", "mnuImport"));
+  AnswerDialog(WaitForCaption(ConfirmCaption), IDYES);
+  ChooseFile(WaitForCaption(L"Datenbank \u00f6ffnen"), FileName);
+}
+
 void TMainWindowTest::WriteDataFile(const std::string& FileName, const std::vector<TFixtureEntry>& Entries,
                                     const std::vector<int>& ChangedPools) {
   TQVDP_ALL Data;

@@ -62,6 +62,8 @@ class TMainWindowTest : public testing::Test {
   // The first attach handling of the demo phone has run, clock set included.
   bool WaitForAttach();
   std::vector<std::wstring> Phonebook1();
+  // File > Import, the question answered Yes, FileName chosen in the open dialog.
+  void ImportFile(const std::string& FileName);
 
   std::string DataFile() const { return Folder + "\\Quorvale.qvd"; }
   // Writes a data file with these phonebook-1 entries; Changed marks pools.

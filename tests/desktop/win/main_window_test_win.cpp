@@ -248,15 +248,11 @@ TEST_F(TMainWindowTest, ImportWithThePhoneAttachedSetsTheProgramButtonByItsResul
   ASSERT_TRUE(WaitForPages());
   ASSERT_TRUE(WaitForAttach());
 
-  PostCommand(Main(), MenuCommand("TFRMMAIN", "mnuImport"));
-  AnswerDialog(WaitForCaption(ConfirmCaption), IDYES);
-  ChooseFile(WaitForCaption(L"Datenbank \u00f6ffnen"), Other);
+  ImportFile(Other);
   ASSERT_TRUE(WaitUntil([&] { return Phonebook1() == std::vector<std::wstring>{L"Carl Imported"}; }));
   EXPECT_TRUE(Visible(Control("butProgQV")));
 
-  PostCommand(Main(), MenuCommand("TFRMMAIN", "mnuImport"));
-  AnswerDialog(WaitForCaption(ConfirmCaption), IDYES);
-  ChooseFile(WaitForCaption(L"Datenbank \u00f6ffnen"), Broken);
+  ImportFile(Broken);
   HWND Error = WaitForCaption(ErrorCaption);
   ASSERT_TRUE(Error);
   EXPECT_EQ(DialogText(Error), InvalidFileText(Broken));
@@ -289,9 +285,7 @@ TEST_F(TMainWindowTest, ReadAfterAFailedImportMarksTheDataPresent) {
   Start();
   ASSERT_TRUE(WaitForPages());
   ASSERT_TRUE(WaitForAttach());
-  PostCommand(Main(), MenuCommand("TFRMMAIN", "mnuImport"));
-  AnswerDialog(WaitForCaption(ConfirmCaption), IDYES);
-  ChooseFile(WaitForCaption(L"Datenbank \u00f6ffnen"), Broken);
+  ImportFile(Broken);
   AnswerDialog(WaitForCaption(ErrorCaption), IDOK);
   ASSERT_TRUE(WaitUntil([&] { return !Visible(Control("butProgQV")); }));
 

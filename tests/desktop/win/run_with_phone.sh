@@ -6,6 +6,7 @@
 # QV_SIM_CONTROL_PORT point at it, and it is stopped after the case. A case
 # that sets the phone's clock or writes to it leaves nothing for the next.
 # Fails when any case fails.
+. "$(dirname "$0")/../../wine/simulator_ready.sh"
 sim=$1 state=$2
 shift 2
 cases=$("$@" --gtest_list_tests | tr -d '\r' | awk '/^[^ ]/ { suite = $1 } /^  [^ ]/ { print suite $1 }')
@@ -21,19 +22,7 @@ failed=0
 for case in $cases; do
   "$sim" --usb-port 0 --control-port 0 --state "$state" >"$out" &
   pid=$!
-  tries=0
-  until grep -q '^ready ' "$out"; do
-    tries=$((tries + 1))
-    if [ $tries -gt 100 ] || ! kill -0 "$pid" 2>/dev/null; then
-      echo "the simulator did not start" >&2
-      exit 1
-    fi
-    sleep 0.05
-  done
-  line=$(grep '^ready ' "$out")
-  QV_WDU_PORT=$(echo "$line" | sed 's/.*usb=\([0-9]*\).*/\1/')
-  QV_SIM_CONTROL_PORT=$(echo "$line" | sed 's/.*control=\([0-9]*\).*/\1/')
-  export QV_WDU_PORT QV_SIM_CONTROL_PORT
+  await_simulator "$pid" "$out"
   "$@" --gtest_filter="$case" || failed=1
   stop
 done
