@@ -3,8 +3,11 @@
 // Whatever comes from the phone or a file is collected in a buffer of its own
 // and checked before it replaces the pool's image, so a transfer or load that
 // stops half-way leaves the previous image in place, never new bytes mixed
-// with old ones, and a data file whose image does not hold together is
-// refused as an invalid file.
+// with old ones. A data file's image is taken as a phone read takes it: one
+// whose records do not parse is kept, just not listed, because the program
+// saves such images itself; only an image that cannot be stored (larger than
+// the buffer, or a size that disagrees with its own header) is refused as an
+// invalid file.
 #include "qvdp_image_pool.h"
 
 #include <algorithm>
@@ -82,8 +85,7 @@ bool TQVDP_IMAGEPOOL::LoadFromStream(TStream& Stream) {
     // Bytes past the stored image are zero, never what an earlier image left.
     std::vector<uint8_t> image(MaxImageSize, 0);
     Stream.ReadBuffer(image.data(), static_cast<int32_t>(size));
-    if (ImageTotal(image.data()) != size || ParseImage(image.data()) == TImageParse::Broken)
-      throw EQVError(PoolText(InvalidFileTextId));
+    if (ImageTotal(image.data()) != size) throw EQVError(PoolText(InvalidFileTextId));
     FImage = std::move(image);
   } catch (const std::exception& Error) {
     SetErrorText(Error.what());

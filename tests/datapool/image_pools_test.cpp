@@ -209,9 +209,9 @@ TEST_F(ImagePools, FailedSectionLoadKeepsThePreviousImageAndItsList) {
   const std::vector<uint8_t> before = InBuffer(MakeImage({MelodyRecord({Note(4000, 200)}), MelodyRecord({})}));
   std::copy(before.begin(), before.end(), Ringtones().FImage.begin());
   Ringtones().ParseMelodies();
-  std::vector<uint8_t> broken = MakeImage({MelodyRecord({Note(1, 2)})});
-  PutU16(&broken[4], 2);  // two records counted, one there
-  TMemoryStream section = Section(0, broken);
+  std::vector<uint8_t> unstorable = MakeImage({MelodyRecord({Note(1, 2)})});
+  PutU16(&unstorable[2], static_cast<uint16_t>(unstorable.size()));  // Length + 2 is past the L bytes present
+  TMemoryStream section = Section(0, unstorable);
   EXPECT_FALSE(Ringtones().LoadFromStream(section));
   EXPECT_EQ(All.ErrorText(), "Datei %s ist keine g\xFCltige Quorvale-Datenbank");
   EXPECT_EQ(Ringtones().FImage, before);

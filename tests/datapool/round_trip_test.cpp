@@ -1,12 +1,14 @@
 // Whole-phone round trips: a seeded phone read by ReadAll, kept in a data
 // file, loaded into a fresh pool set and written to a blank phone with
-// WriteAll(False) ends as the phone it started from; and the simulator's demo
-// phone state file still is the seeded phone it was made from.
+// WriteAll(False) ends as the phone it started from, also when the phone's
+// language and ring-tone images hold records that do not parse; and the
+// simulator's demo phone state file still is the seeded phone it was made from.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
 #include "byte_order.h"
+#include "image_fixtures.h"
 #include "memory_image.h"
 #include "phone_commands.h"
 #include "phone_model.h"
@@ -37,21 +39,42 @@ class RoundTrip : public PlatformTest {
   std::string FileName = testing::TempDir() + "round_trip_test.qvd";
 };
 
+// Replaces the phone's language and ring-tone images with ones whose headers
+// are sound but whose records run past the image: a language counted twice but
+// present once, and a melody without its terminator.
+void PutImagesThatDoNotParse(TPhoneState& State) {
+  std::vector<uint8_t> language = MakeImage({LanguageRecord({"English"})});
+  PutU16(&language[4], 2);
+  const std::vector<uint8_t> tones = MakeImage({std::vector<uint8_t>{0x10, 0, 0, 0, 0x20, 0}});
+  const std::pair<uint32_t, const std::vector<uint8_t>*> images[] = {{PhoneLanguageOffset, &language},
+                                                                     {PhoneRingtoneOffset, &tones}};
+  for (const auto& [offset, image] : images) {
+    // The old image goes first, so the phone holds nothing that a write of
+    // the new one would not carry.
+    const auto at = State.Memory.begin() + offset;
+    std::fill_n(at, ImageTotal(&*at), 0);
+    std::copy(image->begin(), image->end(), at);
+  }
+}
+
 }  // namespace
 
 TEST_F(RoundTrip, PhoneThroughTheDataFileToABlankPhoneArrivesWhole) {
   struct {
     const char* What;
     TPhoneSeed Seed;
+    bool ImagesThatDoNotParse;
   } const phones[] = {
-      {"empty phone", TPhoneSeed{}},
-      {"full phone", FullPhoneSeed()},
-      {"demo phone", DemoPhoneSeed()},
+      {"empty phone", TPhoneSeed{}, false},
+      {"full phone", FullPhoneSeed(), false},
+      {"demo phone", DemoPhoneSeed(), false},
+      {"demo phone, images that do not parse", DemoPhoneSeed(), true},
   };
   for (const auto& phone : phones) {
     SCOPED_TRACE(phone.What);
     TPhoneModel source;
     source.State = MakeSeededPhone(phone.Seed);
+    if (phone.ImagesThatDoNotParse) PutImagesThatDoNotParse(source.State);
     const TPhoneState original = source.State;
     {
       TQVDP_ALL pools;
