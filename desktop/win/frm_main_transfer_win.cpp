@@ -7,6 +7,7 @@
 #include "frm_qv_write_win.h"
 #include "link_send_win.h"
 #include "message_dialogs_win.h"
+#include "pool_snapshot.h"
 #include "qvprot_api.h"
 #include "resource_texts.h"
 #include "text_ids.h"
@@ -28,7 +29,12 @@ bool ClickedInsideASend(HWND Button) {
 void TfrmMain::butReadQVClick() {
   if (ClickedInsideASend(butReadQV) || GetActiveLink() == lkNone) return;
   if (FHaveData && Confirm(ResourceText(OverwriteDataTextId)) != caYes) return;
+  // A read that fails part way leaves half the phone's data in the pools,
+  // marked as changed; the user's local copy comes back instead, so that
+  // neither the close nor a write of changes passes that half on.
+  TPoolSnapshot Before(*FDataPool);
   if (!RunReadDialog()) {
+    Before.Restore();
     ShowErrorMessage(FDataPool->ErrorText());
     return;
   }
