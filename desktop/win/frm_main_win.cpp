@@ -86,7 +86,7 @@ void TfrmMain::WMActivateInstance() {
   BringWindowToTop(Handle());
 }
 
-LRESULT TfrmMain::HandleMessage(UINT Msg, WPARAM, LPARAM, bool& Handled) {
+LRESULT TfrmMain::HandleMessage(UINT Msg, WPARAM WParam, LPARAM, bool& Handled) {
   Handled = true;
   switch (Msg) {
     case WM_AFTERSHOW:
@@ -94,6 +94,11 @@ LRESULT TfrmMain::HandleMessage(UINT Msg, WPARAM, LPARAM, bool& Handled) {
       return 0;
     case WM_ACTIVATEINSTANCE:
       WMActivateInstance();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return WMQueryEndSession();
+    case WM_ENDSESSION:
+      WMEndSession(WParam != FALSE);
       return 0;
   }
   Handled = false;

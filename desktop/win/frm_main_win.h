@@ -48,6 +48,9 @@ class TfrmMain : public TForm {
   void SaveDataFile();
   void FormCloseQuery();
   void FormDestroy();
+  // Logging off and shutting down (frm_main_session_win.cpp).
+  LRESULT WMQueryEndSession();
+  void WMEndSession(bool Ending);
   // The phone's clock (frm_main_link_win.cpp).
   void SyncPhoneClock();
   // The read and program buttons (frm_main_transfer_win.cpp).

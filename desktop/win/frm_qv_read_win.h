@@ -16,6 +16,8 @@ class TfrmQVRead : public TForm {
   // Reads everything into Pool; the result is ReadAll's. The pool owner's
   // read-progress handler is the same afterwards as before.
   bool Execute(TQVDP_ALL& Pool);
+  // The read is under way (the dialog refuses to close).
+  bool Transferring() const { return !FCanClose; }
 
   HWND Label1{}, ProgressBar{};
 

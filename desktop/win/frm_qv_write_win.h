@@ -16,6 +16,8 @@ class TfrmQVWrite : public TForm {
   // True only after a successful write. The pool owner's write-progress
   // handler is the same afterwards as before.
   bool Execute(TQVDP_ALL& Pool);
+  // The write is under way (the dialog refuses to close).
+  bool Transferring() const { return !FCanClose; }
 
   HWND panIdle{}, rbtUpdate{}, rbtALL{}, butPROG{}, butCancel{}, panAction{}, Label1{}, ProgressBar{};
 
