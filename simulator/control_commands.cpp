@@ -10,6 +10,9 @@
 //                                     a fault for the next answer (duplicate: a
 //                                     second answer with the same code and these
 //                                     data; lie: its Len field says <len>)
+//   silence <channel> <code>          the phone goes dead at the next request with this
+//                                     channel and code: from it on nothing is handled or
+//                                     answered (requests are still counted)
 //   serial-stall | serial-resume      stop and resume reading the serial line
 //   serial-settings                   "ok speed=<baud> bits=<n> parity=<on|none> stop=<n>"
 //   requests                          "ok <number of requests received>"
@@ -101,6 +104,12 @@ std::optional<std::string> TPhoneServer::Execute(const std::string& Line, int Re
   if (command == "channel" && wants(1)) return FFaults.OtherChannel(static_cast<uint8_t>(numbers[0])), "ok";
   if (command == "duplicate" && wants(0)) return FFaults.Duplicate(*bytes), "ok";
   if (command == "lie" && wants(1)) return FFaults.Lie(static_cast<uint16_t>(numbers[0])), "ok";
+  if (command == "silence" && wants(2)) {
+    FSilenceAt = TProtPacket{};
+    FSilenceAt->Channel = static_cast<uint8_t>(numbers[0]);
+    FSilenceAt->Code = static_cast<uint8_t>(numbers[1]);
+    return "ok";
+  }
   if ((command == "serial-stall" || command == "serial-resume") && wants(0)) {
     TBusPort* line = SerialLine();
     if (!line) return "error no serial line";
@@ -121,6 +130,8 @@ std::optional<std::string> TPhoneServer::Execute(const std::string& Line, int Re
     FScheduled.clear();
     FBefore.clear();
     FFaults.Clear();
+    FSilenceAt.reset();
+    FSilent = false;
     FEcho.Clear();
     FRequests = 0;
     FLastRequest = TProtPacket{};

@@ -180,6 +180,8 @@ void TPhoneServer::Answer(TBusPort& Port, const TProtPacket& Request) {
   ++FRequests;
   FLastRequest = Request;
   FLastOnSerial = Port.Serial;
+  if (FSilenceAt && FSilenceAt->Channel == Request.Channel && FSilenceAt->Code == Request.Code) FSilent = true;
+  if (FSilent) return;
   std::vector<TProtPacket> frames;
   FResponder.Handle(Request, frames);
   const auto now = TClock::now();

@@ -103,6 +103,8 @@ class TPhoneServer {
   long FRequests = 0;
   TProtPacket FLastRequest{};
   bool FLastOnSerial = false;
+  std::optional<TProtPacket> FSilenceAt;  // the request (channel and code) at which the phone goes dead
+  bool FSilent = false;
   std::string FSerialPath;
   int FSerialSlave = -1;  // held open, so the line keeps its settings and never reads as hung up
   bool FQuit = false;

@@ -1,6 +1,7 @@
 // The main window tests' fixture; see main_window_fixture_win.h.
 #include "main_window_fixture_win.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -49,7 +50,10 @@ std::string TPhone::LastRequest() {
 
 void TMainWindowTest::SetUp() {
   const testing::TestInfo* Info = testing::UnitTest::GetInstance()->current_test_info();
-  Folder = ScratchFolder(std::string(Info->test_suite_name()) + "." + Info->name());
+  // A parameterised case's names hold slashes; its folder is one folder all the same.
+  std::string Name = std::string(Info->test_suite_name()) + "." + Info->name();
+  std::replace(Name.begin(), Name.end(), '/', '.');
+  Folder = ScratchFolder(Name);
   for (const char* File : {"Quorvale.exe", "QVProt.dll", "wd_utils.dll"}) CopyInto(BuildFile(File), Folder, File);
 }
 
@@ -106,6 +110,15 @@ void TMainWindowTest::WriteDataFile(const std::string& FileName, const std::vect
 std::vector<char> TMainWindowTest::FileBytes(const std::string& FileName) {
   std::ifstream In(FileName, std::ios::binary);
   return std::vector<char>(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::wstring> TMainWindowTest::NamesIn(const std::string& FileName) {
+  TQVDP_ALL Data;
+  EXPECT_TRUE(Data.LoadFromFile(FileName)) << Data.ErrorText();
+  std::vector<std::wstring> Names;
+  for (const std::string& Name : static_cast<TQVDP_PHONEBOOK*>(Data.Pools(piPhonebook1))->Names())
+    Names.push_back(Wide(Name));
+  return Names;
 }
 
 bool TMainWindowTest::FileExists(const std::string& FileName) {

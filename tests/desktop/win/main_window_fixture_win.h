@@ -70,6 +70,8 @@ class TMainWindowTest : public testing::Test {
   static void WriteDataFile(const std::string& FileName, const std::vector<TFixtureEntry>& Entries,
                             const std::vector<int>& ChangedPools = {});
   static std::vector<char> FileBytes(const std::string& FileName);
+  // Phonebook 1 of a data file, as the list shows it.
+  static std::vector<std::wstring> NamesIn(const std::string& FileName);
   static bool FileExists(const std::string& FileName);
 
   std::string Folder;

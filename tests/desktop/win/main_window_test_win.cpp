@@ -5,19 +5,8 @@
 
 #include "main_window_fixture_win.h"
 #include "qvdp_all.h"
-#include "qvdp_phonebook.h"
 
 namespace {
-
-// Phonebook 1 of a data file, as the list shows it.
-std::vector<std::wstring> NamesIn(const std::string& FileName) {
-  TQVDP_ALL Data;
-  EXPECT_TRUE(Data.LoadFromFile(FileName)) << Data.ErrorText();
-  std::vector<std::wstring> Names;
-  for (const std::string& Name : static_cast<TQVDP_PHONEBOOK*>(Data.Pools(piPhonebook1))->Names())
-    Names.push_back(Wide(Name));
-  return Names;
-}
 
 const std::vector<TFixtureEntry> TwoEntries = {{"Anna Fixture", "0301234"}, {"Bert Fixture", "0405678"}};
 const std::vector<std::wstring> TwoNames = {L"Anna Fixture", L"Bert Fixture"};
