@@ -12,6 +12,11 @@ int Half(int Value) { return Value / 2; }  // truncating toward zero
 
 }  // namespace
 
+TRowFill RowFill(bool Selected, bool DropTarget) {
+  if (DropTarget) return Selected ? rfSelectedDropTarget : rfDropTarget;
+  return Selected ? rfHighlight : rfWhite;
+}
+
 int PhonebookRowHeight(int PictureHeight) {
   return PictureHeight > 0 ? PictureHeight + PictureRowMargin : RowHeightWithoutPicture;
 }

@@ -12,6 +12,14 @@ struct TRowRect {
   int Left, Top, Right, Bottom;  // right and bottom exclusive
 };
 
+// A row's background: red for the drop target when it is selected as
+// well, maroon for the drop target, else the highlight for the selected row,
+// else white. Its texts are in the highlight-text colour on all but white,
+// black on white.
+enum TRowFill { rfWhite, rfHighlight, rfDropTarget, rfSelectedDropTarget };
+TRowFill RowFill(bool Selected, bool DropTarget);
+inline bool RowTextHighlighted(TRowFill Fill) { return Fill != rfWhite; }
+
 constexpr int RowHeightWithoutPicture = 70;
 // A row with a picture is the picture's height and 8 pixels above and below.
 constexpr int PictureRowMargin = 16;

@@ -30,7 +30,15 @@ namespace {
 constexpr int MaxPhonebook1Entries = 50;
 constexpr int MaxPhonebook2Entries = 200;  // the capacity of phonebook 2's memory image
 
-const COLORREF DropSelectedColor = RGB(255, 0, 0), DropColor = RGB(128, 0, 0);
+COLORREF FillColor(TRowFill Fill) {
+  switch (Fill) {
+    case rfSelectedDropTarget: return RGB(255, 0, 0);
+    case rfDropTarget: return RGB(128, 0, 0);
+    case rfHighlight: return GetSysColor(COLOR_HIGHLIGHT);
+    case rfWhite: break;
+  }
+  return RGB(255, 255, 255);
+}
 
 // The number-type icons by the low half of Kind; the program's own
 // resources in every language, loaded once for the run.
@@ -151,11 +159,10 @@ void TfrmMain::DrawPhonebookRow(TPoolIndex Phonebook, TEvent& E) {
   HDC Dc = D->hDC;
 
   const bool Selected = (D->itemState & ODS_SELECTED) != 0;
-  const bool DropTarget = Phonebook == piPhonebook1 && Row == FDropIndex;
-  const COLORREF Back = DropTarget ? (Selected ? DropSelectedColor : DropColor)
-                        : Selected ? GetSysColor(COLOR_HIGHLIGHT)
-                                   : RGB(255, 255, 255);
-  const COLORREF Text = DropTarget || Selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : RGB(0, 0, 0);
+  // Phonebook 2 takes no drops.
+  const TRowFill RowBack = RowFill(Selected, Phonebook == piPhonebook1 && Row == FDropIndex);
+  const COLORREF Back = FillColor(RowBack);
+  const COLORREF Text = RowTextHighlighted(RowBack) ? GetSysColor(COLOR_HIGHLIGHTTEXT) : RGB(0, 0, 0);
   Fill(Dc, R.Left, R.Top, R.Right, R.Bottom, Back);
   Fill(Dc, R.Left, R.Bottom - 1, R.Right, R.Bottom, RGB(0, 0, 0));
 

@@ -8,6 +8,15 @@
 
 namespace {
 
+TEST(RowLayout, DropTargetIsRedWhenSelectedAndMaroonWhenNot) {
+  EXPECT_EQ(RowFill(false, false), rfWhite);
+  EXPECT_EQ(RowFill(true, false), rfHighlight);
+  EXPECT_EQ(RowFill(false, true), rfDropTarget);
+  EXPECT_EQ(RowFill(true, true), rfSelectedDropTarget);
+  EXPECT_FALSE(RowTextHighlighted(rfWhite));
+  for (TRowFill Fill : {rfHighlight, rfDropTarget, rfSelectedDropTarget}) EXPECT_TRUE(RowTextHighlighted(Fill));
+}
+
 TEST(RowLayout, HeightIsThePicturesPlus16Or70Without) {
   EXPECT_EQ(PhonebookRowHeight(110), 126);
   EXPECT_EQ(PhonebookRowHeight(0), 70);

@@ -84,6 +84,34 @@ HWND LayoutControl(HWND Window, const std::string& Form, const std::string& Name
 }
 
 void PostClick(HWND Control) { PostMessageW(Control, BM_CLICK, 0, 0); }
+void SelectListRow(HWND List, int Row) {
+  Send(List, LB_SETCURSEL, static_cast<WPARAM>(Row));
+  PostMessageW(GetParent(List), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(List), LBN_SELCHANGE), reinterpret_cast<LPARAM>(List));
+}
+
+void SelectComboItem(HWND Combo, int Index) {
+  Send(Combo, CB_SETCURSEL, static_cast<WPARAM>(Index));
+  PostMessageW(GetParent(Combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(Combo));
+}
+
+void MoveSlider(HWND Slider, int Position) {
+  Send(Slider, TBM_SETPOS, TRUE, Position);
+  PostMessageW(GetParent(Slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, Position), reinterpret_cast<LPARAM>(Slider));
+}
+
+void TypeKeys(HWND Control, const std::string& Keys) {
+  for (char Key : Keys) PostMessageW(Control, WM_CHAR, static_cast<unsigned char>(Key), 1);
+}
+
+COLORREF PixelAt(HWND Control, int X, int Y) {
+  POINT P{X, Y};
+  ClientToScreen(Control, &P);
+  HDC Screen = GetDC(nullptr);
+  const COLORREF Color = GetPixel(Screen, P.x, P.y);
+  ReleaseDC(nullptr, Screen);
+  return Color;
+}
+
 void PostCommand(HWND Window, int Id) { PostMessageW(Window, WM_COMMAND, MAKEWPARAM(Id, 0), 0); }
 bool Visible(HWND Control) { return Control && IsWindowVisible(Control); }
 bool Enabled(HWND Control) { return Control && IsWindowEnabled(Control); }
