@@ -25,6 +25,11 @@
 
 namespace {
 
+TQVDP_PHONEBOOK* PhonebookPool(TQVDP_ALL& Data, TPoolIndex Index) {
+  return static_cast<TQVDP_PHONEBOOK*>(Data.Pools(Index));
+}
+TQVDP_PICTURES* PicturesPool(TQVDP_ALL& Data) { return static_cast<TQVDP_PICTURES*>(Data.Pools(piPictures)); }
+
 // Rows at or above which the add buttons are disabled; the commands
 // themselves count nothing.
 constexpr int MaxPhonebook1Entries = 50;
@@ -70,7 +75,8 @@ SIZE TextSize(HDC Dc, HFONT Font, const std::string& Text) {
 }
 
 int FittedSize(HDC Dc, const std::string& Text, int Available, bool Bold) {
-  return FitFontSize(Available, [&](int Size) { return static_cast<int>(TextSize(Dc, RowFont(Dc, Size, Bold), Text).cx); });
+  return FitFontSize(Available,
+                     [&](int Size) { return static_cast<int>(TextSize(Dc, RowFont(Dc, Size, Bold), Text).cx); });
 }
 
 void Fill(HDC Dc, int Left, int Top, int Right, int Bottom, COLORREF Color) {
@@ -133,8 +139,8 @@ void TfrmMain::UpdateButtons() {
 
 bool TfrmMain::EntryHasPicture(int Index) {
   TPBEntry Entry{};
-  static_cast<TQVDP_PHONEBOOK*>(FDataPool->Pools(piPhonebook1))->GetEntry(Index, Entry);
-  return static_cast<TQVDP_PICTURES*>(FDataPool->Pools(piPictures))->GetPicture(Entry.Picture - 1) != nullptr;
+  PhonebookPool(*FDataPool, piPhonebook1)->GetEntry(Index, Entry);
+  return PicturesPool(*FDataPool)->GetPicture(Entry.Picture - 1) != nullptr;
 }
 
 void TfrmMain::MeasurePhonebookRow(TPoolIndex Phonebook, TEvent& E) {
@@ -142,8 +148,8 @@ void TfrmMain::MeasurePhonebookRow(TPoolIndex Phonebook, TEvent& E) {
   int PictureHeight = 0;
   if (Phonebook == piPhonebook1) {
     TPBEntry Entry{};
-    static_cast<TQVDP_PHONEBOOK*>(FDataPool->Pools(Phonebook))->GetEntry(static_cast<int>(M->itemID), Entry);
-    if (const TBitmap* Picture = static_cast<TQVDP_PICTURES*>(FDataPool->Pools(piPictures))->GetPicture(Entry.Picture - 1))
+    PhonebookPool(*FDataPool, Phonebook)->GetEntry(static_cast<int>(M->itemID), Entry);
+    if (const TBitmap* Picture = PicturesPool(*FDataPool)->GetPicture(Entry.Picture - 1))
       PictureHeight = Picture->Height();
   }
   M->itemHeight = static_cast<UINT>(PhonebookRowHeight(PictureHeight));
@@ -154,7 +160,7 @@ void TfrmMain::DrawPhonebookRow(TPoolIndex Phonebook, TEvent& E) {
   if (D->itemID == static_cast<UINT>(-1)) return;
   const int Row = static_cast<int>(D->itemID);
   TPBEntry Entry{};
-  static_cast<TQVDP_PHONEBOOK*>(FDataPool->Pools(Phonebook))->GetEntry(Row, Entry);
+  PhonebookPool(*FDataPool, Phonebook)->GetEntry(Row, Entry);
   const TRowRect R{D->rcItem.left, D->rcItem.top, D->rcItem.right, D->rcItem.bottom};
   HDC Dc = D->hDC;
 
@@ -168,7 +174,7 @@ void TfrmMain::DrawPhonebookRow(TPoolIndex Phonebook, TEvent& E) {
 
   int TextRight = R.Right;
   if (Phonebook == piPhonebook1) {
-    if (const TBitmap* Picture = static_cast<TQVDP_PICTURES*>(FDataPool->Pools(piPictures))->GetPicture(Entry.Picture - 1)) {
+    if (const TBitmap* Picture = PicturesPool(*FDataPool)->GetPicture(Entry.Picture - 1)) {
       const TRowPicture P = PlaceRowPicture(R, Picture->Width(), Picture->Height());
       DrawFrame(Dc, P.Frame, Selected ? RGB(255, 255, 255) : RGB(0, 0, 0));
       DrawPoolBitmap(Dc, *Picture, P.X, P.Y);
@@ -199,14 +205,14 @@ void TfrmMain::DrawPhonebookRow(TPoolIndex Phonebook, TEvent& E) {
 void TfrmMain::EditEntry(TPoolIndex Phonebook, HWND List) {
   const int Row = SelectedRow(List);
   if (Row < 0) return;
-  auto* Pool = static_cast<TQVDP_PHONEBOOK*>(FDataPool->Pools(Phonebook));
+  auto* Pool = PhonebookPool(*FDataPool, Phonebook);
   Pool->GetEntry(Row, frmEdtPBItem->FEntry);
   if (frmEdtPBItem->Execute()) Pool->SetEntry(Row, frmEdtPBItem->FEntry);
 }
 
 void TfrmMain::AddEntry(TPoolIndex Phonebook) {
   frmEdtPBItem->FEntry = TPBEntry{};
-  if (frmEdtPBItem->Execute()) static_cast<TQVDP_PHONEBOOK*>(FDataPool->Pools(Phonebook))->AddEntry(frmEdtPBItem->FEntry);
+  if (frmEdtPBItem->Execute()) PhonebookPool(*FDataPool, Phonebook)->AddEntry(frmEdtPBItem->FEntry);
 }
 
 void TfrmMain::DeleteEntry(TPoolIndex Phonebook, HWND List) {
@@ -214,5 +220,5 @@ void TfrmMain::DeleteEntry(TPoolIndex Phonebook, HWND List) {
   if (Row < 0) return;
   // Only No keeps the entry: closing the question through its title bar deletes.
   if (Confirm(FormatText(ResourceText(DeleteEntryTextId), ItemText(List, Row))) == caNo) return;
-  static_cast<TQVDP_PHONEBOOK*>(FDataPool->Pools(Phonebook))->DeleteEntry(Row);
+  PhonebookPool(*FDataPool, Phonebook)->DeleteEntry(Row);
 }

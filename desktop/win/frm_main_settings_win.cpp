@@ -21,6 +21,8 @@
 
 namespace {
 
+TQVDP_CONFIG* ConfigPool(TQVDP_ALL& Data) { return static_cast<TQVDP_CONFIG*>(Data.Pools(piConfig)); }
+
 std::string EditText(HWND Edit) {
   std::string Text(static_cast<size_t>(GetWindowTextLengthA(Edit)) + 1, '\0');
   Text.resize(static_cast<size_t>(GetWindowTextA(Edit, &Text[0], static_cast<int>(Text.size()))));
@@ -28,9 +30,12 @@ std::string EditText(HWND Edit) {
 }
 
 bool IsChecked(HWND Button) { return SendMessageA(Button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-void SetChecked(HWND Button, bool Checked) { SendMessageA(Button, BM_SETCHECK, Checked ? BST_CHECKED : BST_UNCHECKED, 0); }
+void SetChecked(HWND Button, bool Checked) {
+  SendMessageA(Button, BM_SETCHECK, Checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
 int Selected(HWND Combo) { return static_cast<int>(SendMessageA(Combo, CB_GETCURSEL, 0, 0)); }
-int SliderPosition(HWND Slider) { return static_cast<int>(SendMessageA(Slider, TBM_GETPOS, 0, 0)); }
+// 0 to 255: the sliders' range.
+uint8_t SliderPosition(HWND Slider) { return static_cast<uint8_t>(SendMessageA(Slider, TBM_GETPOS, 0, 0)); }
 
 // A stored index selects its entry when the list has it, else entry 0; an
 // empty list keeps its state.
@@ -80,23 +85,24 @@ void TfrmMain::OnSettingsEvents() {
   });
   On("edtBacklightTimeChange", [this](TEvent&) { edtBacklightTimeChange(); });
   On("trbContrastChange", [this](TEvent&) {
-    if (!FUpdating) static_cast<TQVDP_CONFIG*>(FDataPool->Pools(piConfig))->SetContrast(static_cast<uint8_t>(SliderPosition(trbContrast)), false);
+    if (!FUpdating) ConfigPool(*FDataPool)->SetContrast(SliderPosition(trbContrast), false);
   });
   On("trbIntensityChange", [this](TEvent&) {
-    if (!FUpdating) static_cast<TQVDP_CONFIG*>(FDataPool->Pools(piConfig))->SetIntensity(static_cast<uint8_t>(SliderPosition(trbIntensity)), false);
+    if (!FUpdating) ConfigPool(*FDataPool)->SetIntensity(SliderPosition(trbIntensity), false);
   });
   On("cbxTimezoneChange", [this](TEvent&) {
-    if (!FUpdating) static_cast<TQVDP_CONFIG*>(FDataPool->Pools(piConfig))->SetTimeZone(static_cast<int16_t>(TimeZoneMinutes(Selected(cbxTimezone))), false);
+    if (!FUpdating)
+      ConfigPool(*FDataPool)->SetTimeZone(static_cast<int16_t>(TimeZoneMinutes(Selected(cbxTimezone))), false);
   });
   On("butCaptureTimezoneClick", [this](TEvent&) {
     if (!FUpdating) butCaptureTimezoneClick();
   });
   On("cbxLanguagesChange", [this](TEvent&) {
-    if (!FUpdating) static_cast<TQVDP_CONFIG*>(FDataPool->Pools(piConfig))->SetLanguage(static_cast<uint8_t>(Selected(cbxLanguages)), false);
+    if (!FUpdating) ConfigPool(*FDataPool)->SetLanguage(static_cast<uint8_t>(Selected(cbxLanguages)), false);
   });
   On("cbxRingtonesChange", [this](TEvent&) {
     if (FUpdating) return;
-    static_cast<TQVDP_CONFIG*>(FDataPool->Pools(piConfig))->SetRingtone(static_cast<uint8_t>(Selected(cbxRingtones)), false);
+    ConfigPool(*FDataPool)->SetRingtone(static_cast<uint8_t>(Selected(cbxRingtones)), false);
     EnableWindow(butTestMelody, Selected(cbxRingtones) > 0);
   });
   On("butTestMelodyClick", [this](TEvent&) {
@@ -114,7 +120,7 @@ void TfrmMain::OnSettingsEvents() {
 }
 
 void TfrmMain::SetConfigFlag(uint8_t Bit, bool On) {
-  auto* Config = static_cast<TQVDP_CONFIG*>(FDataPool->Pools(piConfig));
+  auto* Config = ConfigPool(*FDataPool);
   if (On) Config->SetFlag(Bit, false);
   else Config->ClearFlag(Bit, false);
 }
@@ -122,7 +128,7 @@ void TfrmMain::SetConfigFlag(uint8_t Bit, bool On) {
 void TfrmMain::ShowSettings() {
   WithWindowDisabled(Handle(), [this] {
     FUpdating = true;
-    const auto* Config = static_cast<TQVDP_CONFIG*>(FDataPool->Pools(piConfig));
+    const auto* Config = ConfigPool(*FDataPool);
     const TPhoneSettings& S = Config->FSettings;
     const bool NoView = Config->GetFlag(flNumberViewNone), Scroll = Config->GetFlag(flNumberViewScroll);
     SetChecked(rbtScroll, !NoView && Scroll);
@@ -150,7 +156,7 @@ void TfrmMain::edtBacklightTimeChange() {
   const bool Storable = BacklightStorable(Text);
   SetControlColor(edtBacklightTime, Storable ? RGB(255, 255, 255) : RGB(255, 0, 0));
   if (Storable && !FUpdating)
-    static_cast<TQVDP_CONFIG*>(FDataPool->Pools(piConfig))->SetBacklightTime(static_cast<uint16_t>(BacklightValue(Text)), false);
+    ConfigPool(*FDataPool)->SetBacklightTime(static_cast<uint16_t>(BacklightValue(Text)), false);
 }
 
 void TfrmMain::butCaptureTimezoneClick() {
@@ -160,7 +166,7 @@ void TfrmMain::butCaptureTimezoneClick() {
   const std::optional<int> Index = CapturedTimeZoneIndex(StandardOffset(Zone.Bias, Zone.StandardBias));
   if (!Index) return;
   SendMessageA(cbxTimezone, CB_SETCURSEL, static_cast<WPARAM>(*Index), 0);
-  static_cast<TQVDP_CONFIG*>(FDataPool->Pools(piConfig))->SetTimeZone(static_cast<int16_t>(TimeZoneMinutes(*Index)), false);
+  ConfigPool(*FDataPool)->SetTimeZone(static_cast<int16_t>(TimeZoneMinutes(*Index)), false);
 }
 
 void TfrmMain::butSetSIMPINClick() {
@@ -168,7 +174,7 @@ void TfrmMain::butSetSIMPINClick() {
   // The key filter does not see a paste: only 4 to 6 digits go to the phone.
   const std::string Pin = EditText(edtSIMPIN);
   if (!PinSendable(Pin)) return;
-  if (static_cast<TQVDP_CONFIG*>(FDataPool->Pools(piConfig))->SendSimPin(Pin))
+  if (ConfigPool(*FDataPool)->SendSimPin(Pin))
     SetWindowTextA(edtSIMPIN, "");
   else
     ShowPlainMessage(FDataPool->ErrorText());
@@ -176,5 +182,6 @@ void TfrmMain::butSetSIMPINClick() {
 
 void TfrmMain::butTestMelodyClick() {
   const int Melody = Selected(cbxRingtones);
-  WithWindowDisabled(Handle(), [&] { static_cast<TQVDP_RINGTONES*>(FDataPool->Pools(piRingtones))->PlayMelody(Melody); });
+  auto* Ringtones = static_cast<TQVDP_RINGTONES*>(FDataPool->Pools(piRingtones));
+  WithWindowDisabled(Handle(), [&] { Ringtones->PlayMelody(Melody); });
 }

@@ -25,7 +25,8 @@ void DrawPoolBitmap(HDC Dc, const TBitmap& Bitmap, int X, int Y) {
     Info.Colors[I] = {Palette[I].peBlue, Palette[I].peGreen, Palette[I].peRed, 0};
   const size_t Stride = (static_cast<size_t>(W) + 3) & ~size_t{3};
   std::vector<uint8_t> Pixels(Stride * static_cast<size_t>(H));
-  for (int Row = 0; Row < H; ++Row) std::memcpy(&Pixels[Stride * static_cast<size_t>(Row)], Bitmap.ScanLine(Row), static_cast<size_t>(W));
-  SetDIBitsToDevice(Dc, X, Y, static_cast<DWORD>(W), static_cast<DWORD>(H), 0, 0, 0, static_cast<UINT>(H), Pixels.data(),
-                    reinterpret_cast<const BITMAPINFO*>(&Info), DIB_RGB_COLORS);
+  for (int Row = 0; Row < H; ++Row)
+    std::memcpy(&Pixels[Stride * static_cast<size_t>(Row)], Bitmap.ScanLine(Row), static_cast<size_t>(W));
+  SetDIBitsToDevice(Dc, X, Y, static_cast<DWORD>(W), static_cast<DWORD>(H), 0, 0, 0, static_cast<UINT>(H),
+                    Pixels.data(), reinterpret_cast<const BITMAPINFO*>(&Info), DIB_RGB_COLORS);
 }

@@ -32,6 +32,8 @@ void MoveSlider(HWND Slider, int Position);
 void TypeKeys(HWND Control, const std::string& Keys);
 // The colour on the screen at client point X, Y of Control.
 COLORREF PixelAt(HWND Control, int X, int Y);
+// Saves what the screen shows of Window as a 24-bit BMP file.
+void SaveScreenshot(HWND Window, const std::string& FileName);
 void PostCommand(HWND Window, int Id);
 bool Visible(HWND Control);
 bool Enabled(HWND Control);

@@ -233,6 +233,38 @@ TEST_F(TSettingsPageTest, LiveValuesRingToneAndSimPinReachTheAttachedPhone) {
   EXPECT_EQ(Config(Saved)->FSettings.Ringtone, 2);
 }
 
+// The demo phone read at the first start: the page shows what the read
+// stored, and screenshots of both pages go to the build's screenshots.
+TEST_F(TSettingsPageTest, PageShowsTheSettingsReadFromTheDemoPhone) {
+  Phone.Plug();
+  Start();
+  ASSERT_TRUE(WaitForPages());
+  ASSERT_TRUE(WaitForAttach());
+  TQVDP_ALL Read;
+  ASSERT_TRUE(Read.LoadFromFile(DataFile())) << Read.ErrorText();
+  const TPhoneSettings& S = Config(Read)->FSettings;
+  EXPECT_EQ(TextOf(Control("edtBacklightTime")), std::to_wstring(S.BacklightTime));
+  EXPECT_EQ(Position(Control("trbContrast")), S.Contrast);
+  EXPECT_EQ(Position(Control("trbIntensity")), S.Intensity);
+  EXPECT_EQ(Selection(Control("cbxTimezone")), (S.TimeZone + 690) / 30);
+  EXPECT_EQ(Selection(Control("cbxLanguages")), S.Language);
+  EXPECT_EQ(Selection(Control("cbxRingtones")), S.Ringtone);
+  const bool NoView = (S.Flags & Bit(flNumberViewNone)) != 0, Scroll = (S.Flags & Bit(flNumberViewScroll)) != 0;
+  EXPECT_EQ(Checked(Control("rbtScroll")), !NoView && Scroll);
+  EXPECT_EQ(Checked(Control("rbtSwitchFont")), !NoView && !Scroll);
+  EXPECT_EQ(Checked(Control("cbxAccustic")), (S.Flags & Bit(flAcousticOff)) == 0);
+  EXPECT_EQ(Checked(Control("cbxEnhMode")), (S.Flags & Bit(flEnhancedMode)) != 0);
+  EXPECT_EQ(Enabled(Control("butTestMelody")), S.Ringtone > 0);
+  const std::string Shots = QV_SCREENSHOT_DIR;
+  CreateDirectoryA(Shots.c_str(), nullptr);
+  HWND PB1 = Control("lbxPB1");
+  ASSERT_TRUE(WaitUntil([&] { return PixelAt(PB1, 30, 5) == RGB(255, 255, 255); })) << "the rows are drawn";
+  SaveScreenshot(Main(), Shots + "/demo-phone-phonebook1.bmp");
+  ShowPage();
+  ASSERT_TRUE(WaitUntil([&] { return PixelAt(PB1, 30, 5) != RGB(255, 255, 255); })) << "the page is drawn";
+  SaveScreenshot(Main(), Shots + "/demo-phone-settings.bmp");
+}
+
 TEST_F(TSettingsPageTest, MainWindowStaysDisabledWhileAWriteRefillsThePage) {
   Phone.Plug();
   Start();
