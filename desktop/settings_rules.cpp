@@ -20,6 +20,11 @@ int TimeZoneIndex(int Minutes) {
 
 int TimeZoneMinutes(int Index) { return FirstItemMinutes + Index * ItemMinutes; }
 
+int StoredListIndex(int Stored, int Count) {
+  if (Count <= 0) return -1;
+  return Stored < Count ? Stored : 0;
+}
+
 int StandardOffset(long Bias, long StandardBias) { return static_cast<int>(-(Bias + StandardBias)); }
 
 std::optional<int> CapturedTimeZoneIndex(int OffsetMinutes) {

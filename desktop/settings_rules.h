@@ -16,6 +16,11 @@ int TimeZoneIndex(int Minutes);
 // The offset item Index stands for.
 int TimeZoneMinutes(int Index);
 
+// The entry of the language or ring-tone list that a stored index selects:
+// that entry when the list has it, else entry 0 (the phone's own); -1 for an
+// empty list, whose state stays as it is.
+int StoredListIndex(int Stored, int Count);
+
 // The PC's standard-time offset in minutes east of UTC from the zone's Bias
 // and StandardBias (daylight saving plays no part).
 int StandardOffset(long Bias, long StandardBias);

@@ -18,6 +18,7 @@
 #include "pb_row_layout.h"
 #include "pool_bitmap_win.h"
 #include "qvdp_phonebook.h"
+#include "qvdp_phonebook2.h"
 #include "qvdp_pictures.h"
 #include "resource_texts.h"
 #include "stream.h"
@@ -30,10 +31,10 @@ TQVDP_PHONEBOOK* PhonebookPool(TQVDP_ALL& Data, TPoolIndex Index) {
 }
 TQVDP_PICTURES* PicturesPool(TQVDP_ALL& Data) { return static_cast<TQVDP_PICTURES*>(Data.Pools(piPictures)); }
 
-// Rows at or above which the add buttons are disabled; the commands
-// themselves count nothing.
+// Rows at or above which phonebook 1's add button is disabled; phonebook 2
+// stops at its memory image's capacity (MaxPhonebook2Entries), the picture
+// list at PictureSlots. The commands themselves count nothing.
 constexpr int MaxPhonebook1Entries = 50;
-constexpr int MaxPhonebook2Entries = 200;  // the capacity of phonebook 2's memory image
 
 COLORREF FillColor(TRowFill Fill) {
   switch (Fill) {

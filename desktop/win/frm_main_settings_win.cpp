@@ -37,11 +37,9 @@ int Selected(HWND Combo) { return static_cast<int>(SendMessageA(Combo, CB_GETCUR
 // 0 to 255: the sliders' range.
 uint8_t SliderPosition(HWND Slider) { return static_cast<uint8_t>(SendMessageA(Slider, TBM_GETPOS, 0, 0)); }
 
-// A stored index selects its entry when the list has it, else entry 0; an
-// empty list keeps its state.
 void SelectStored(HWND Combo, int Stored) {
-  const int Count = static_cast<int>(SendMessageA(Combo, CB_GETCOUNT, 0, 0));
-  if (Count > 0) SendMessageA(Combo, CB_SETCURSEL, Stored < Count ? Stored : 0, 0);
+  const int Index = StoredListIndex(Stored, static_cast<int>(SendMessageA(Combo, CB_GETCOUNT, 0, 0)));
+  if (Index >= 0) SendMessageA(Combo, CB_SETCURSEL, static_cast<WPARAM>(Index), 0);
 }
 
 // Runs Work with the window disabled and gives it back the state it had.

@@ -76,6 +76,13 @@ TEST(TimeZone, CaptureTakesTheStandardOffsetAndNothingBeyondTheList) {
   }
 }
 
+TEST(LanguageAndRingtone, StoredIndexBeyondTheListShowsTheStandardEntry) {
+  struct Case {
+    int Stored, Count, Shown;
+  } Cases[] = {{3, 3, 0}, {2, 3, 2}, {0, 1, 0}, {255, 4, 0}, {1, 0, -1}};
+  for (const Case& C : Cases) EXPECT_EQ(StoredListIndex(C.Stored, C.Count), C.Shown) << C.Stored << " of " << C.Count;
+}
+
 TEST(Backlight, ValueIsStoredFrom10To3600) {
   struct Case {
     const char* Text;
