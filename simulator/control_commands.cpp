@@ -18,6 +18,8 @@
 //   requests                          "ok <number of requests received>"
 //   last                              "ok <channel> <code> <hex>" of the last request
 //   link                              "ok usb" or "ok serial": where the last request came from
+//   stored                            "ok pin=<SIM PIN or -> contrast=<n> intensity=<n>": what
+//                                     the phone keeps of the SIM PIN and the live display values
 //   reset                             unplug every phone, forget payloads and faults,
 //                                     flush the serial line, number phones from 1 again
 //   quit                              end the simulator
@@ -118,6 +120,10 @@ std::optional<std::string> TPhoneServer::Execute(const std::string& Line, int Re
   }
   if (command == "serial-settings" && wants(0)) return SerialSettings();
   if (command == "link" && wants(0)) return FLastOnSerial ? "ok serial" : "ok usb";
+  if (command == "stored" && wants(0)) {
+    const std::string values = FResponder.StoredValues();
+    return values.empty() ? "error the phone keeps no values" : "ok " + values;
+  }
   if (command == "requests" && wants(0)) return "ok " + std::to_string(FRequests);
   if (command == "last" && wants(0))
     return "ok " + std::to_string(FLastRequest.Channel) + " " + std::to_string(FLastRequest.Code) + " " +

@@ -4,6 +4,7 @@
 // phone model of phone/ can take its place without the server changing.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "protocol.h"
@@ -12,4 +13,8 @@ class TPhoneResponder {
  public:
   virtual ~TPhoneResponder() = default;
   virtual void Handle(const TProtPacket& Request, std::vector<TProtPacket>& Frames) = 0;
+  // What the phone keeps of the values a host sends outside a transfer, for
+  // the control line's "stored": "pin=<SIM PIN or -> contrast=<n>
+  // intensity=<n>"; empty for a responder that keeps nothing.
+  virtual std::string StoredValues() const { return {}; }
 };

@@ -1,7 +1,8 @@
 // The main window's pages follow the pools: every change a pool announces
-// replaces the matching list with a copy of the pool's names. How the rows
-// are drawn belongs to the lists themselves; until they draw their own, the
-// window layer shows each row's text.
+// replaces the matching list with a copy of the pool's names (an owner-drawn
+// list measures its rows as they are added), a change of the configuration
+// or of the language and ring-tone lists refills the settings page, and every
+// change sets the command buttons anew.
 #include <windows.h>
 
 #include <string>
@@ -38,14 +39,19 @@ void TfrmMain::PoolChanged(TPoolIndex Index) {
     case piPictures:
       FillList(lbxPics, static_cast<TQVDP_PICTURES*>(FDataPool->Pools(Index))->Names());
       break;
+    case piConfig:
+      ShowSettings();
+      break;
     case piLanguage:
       FillList(cbxLanguages, static_cast<TQVDP_LANGUAGE*>(FDataPool->Pools(Index))->Names());
+      ShowSettings();
       break;
     case piRingtones:
       FillList(cbxRingtones, static_cast<TQVDP_RINGTONES*>(FDataPool->Pools(Index))->Names());
+      ShowSettings();
       break;
     default:
       break;
   }
-  FDropIndex = -1;
+  UpdateButtons();
 }

@@ -60,6 +60,8 @@ TfrmMain::TfrmMain() : TForm("TFRMMAIN") {
   On("mnuFileClick", [this](TEvent&) { mnuFileClick(); });
   On("mnuImportClick", [this](TEvent&) { mnuImportClick(); });
   On("mnuExportClick", [this](TEvent&) { mnuExportClick(); });
+  OnPhonebookEvents();
+  OnSettingsEvents();
 }
 
 void TfrmMain::FormCreate() {
@@ -77,6 +79,7 @@ void TfrmMain::FormCreate() {
 
 void TfrmMain::FormShow() {
   SetWindowTextA(lblSIMPIN, ResourceText(PinNeedsPhoneTextId).c_str());
+  UpdateButtons();
   PostMessageA(Handle(), WM_AFTERSHOW, 0, 0);
 }
 

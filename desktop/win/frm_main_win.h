@@ -34,6 +34,12 @@ class TfrmMain : public TForm {
   void DetachHandling();
   // The user value the link callbacks are registered with: the window's handle.
   DWORD LinkUserData() const;
+  // The phonebook lists (frm_main_phonebooks_win.cpp): enables the command
+  // buttons of both phonebook pages and the picture list from the lists'
+  // state, and clears the drop target without repainting.
+  void UpdateButtons();
+  // Whether the phonebook-1 entry Index names a slot that holds a picture.
+  bool EntryHasPicture(int Index);
 
  protected:
   LRESULT HandleMessage(UINT Msg, WPARAM WParam, LPARAM LParam, bool& Handled) override;
@@ -64,10 +70,26 @@ class TfrmMain : public TForm {
   void mnuExportClick();
   // The pages follow the pools (frm_main_pools_win.cpp).
   void PoolChanged(TPoolIndex Index);
+  // The phonebook lists' rows and commands (frm_main_phonebooks_win.cpp).
+  void OnPhonebookEvents();
+  void MeasurePhonebookRow(TPoolIndex Phonebook, TEvent& E);
+  void DrawPhonebookRow(TPoolIndex Phonebook, TEvent& E);
+  void EditEntry(TPoolIndex Phonebook, HWND List);
+  void AddEntry(TPoolIndex Phonebook);
+  void DeleteEntry(TPoolIndex Phonebook, HWND List);
+  // The settings page (frm_main_settings_win.cpp).
+  void OnSettingsEvents();
+  void ShowSettings();
+  void edtBacklightTimeChange();
+  void butCaptureTimezoneClick();
+  void butSetSIMPINClick();
+  void butTestMelodyClick();
+  void SetConfigFlag(uint8_t Bit, bool On);
 
   std::unique_ptr<TQVDP_ALL> FDataPool;  // created with the window, freed when it is destroyed
   int FDropIndex = -1;     // the phonebook-1 row under a dragged picture, -1 for none
   bool FHaveData = false;  // the pools hold a data set that was loaded or read
+  bool FUpdating = false;  // ShowSettings fills the settings page: its handlers store nothing
 };
 
 // The link library's attach and detach callbacks; UserData is the main

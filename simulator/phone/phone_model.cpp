@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "byte_order.h"
 #include "memory_image.h"
@@ -19,6 +20,11 @@ bool operator==(const TPhoneState& A, const TPhoneState& B) {
          std::memcmp(&A.Settings, &B.Settings, sizeof(A.Settings)) == 0 &&
          std::memcmp(A.Texts, B.Texts, sizeof(A.Texts)) == 0 && std::memcmp(A.Text, B.Text, sizeof(A.Text)) == 0 &&
          A.SimPin == B.SimPin && A.Clock == B.Clock && A.Contrast == B.Contrast && A.Intensity == B.Intensity;
+}
+
+std::string TPhoneModel::StoredValues() const {
+  return "pin=" + (State.SimPin.empty() ? std::string("-") : State.SimPin) + " contrast=" + std::to_string(State.Contrast) +
+         " intensity=" + std::to_string(State.Intensity);
 }
 
 void TPhoneModel::Handle(const TProtPacket& Request, std::vector<TProtPacket>& Frames) {

@@ -19,6 +19,7 @@ class TPhoneModel : public TPhoneResponder {
  public:
   // Appends the frames the phone sends in answer to Request.
   void Handle(const TProtPacket& Request, std::vector<TProtPacket>& Frames) override;
+  std::string StoredValues() const override;
 
   TPhoneState State;
   // When set and true for a request, the phone stays silent: a test's way to

@@ -111,8 +111,12 @@ TEST(PhoneModel, ClockSetIsReadBackAndThePinKept) {
   ASSERT_EQ(size_t{frames[1].Len}, clock.size());
   EXPECT_EQ(std::memcmp(frames[1].Data, clock.data(), clock.size()), 0);
 
+  EXPECT_EQ(phone.StoredValues(), "pin=- contrast=0 intensity=0");
   phone.Handle(Request(chConfig, CfgSimPin, {'0', '0', '7', '7', 0, 0, 0}), frames);
   EXPECT_EQ(phone.State.SimPin, "0077");
+  phone.Handle(Request(chDevice, DevContrast, {0, 200}), frames);
+  phone.Handle(Request(chDevice, DevIntensity, {0, 17}), frames);
+  EXPECT_EQ(phone.StoredValues(), "pin=0077 contrast=200 intensity=17") << "what the control line's stored reports";
 }
 
 TEST(PhoneModel, MemoryWritesWaitForTheCommitOfTheirBase) {

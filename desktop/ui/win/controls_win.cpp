@@ -189,18 +189,6 @@ LRESULT CALLBACK LabelProc(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
   return DefWindowProcA(W, Msg, WP, LP);
 }
 
-void DrawTransparent(HDC Dc, HBITMAP Bitmap, int X, int Y) {
-  BITMAP B;
-  GetObjectA(Bitmap, sizeof(B), &B);
-  HDC Mem = CreateCompatibleDC(Dc);
-  HGDIOBJ Old = SelectObject(Mem, Bitmap);
-  // The lower-left pixel is the picture's background colour.
-  const COLORREF Key = GetPixel(Mem, 0, B.bmHeight - 1);
-  TransparentBlt(Dc, X, Y, B.bmWidth, B.bmHeight, Mem, 0, 0, B.bmWidth, B.bmHeight, Key);
-  SelectObject(Mem, Old);
-  DeleteDC(Mem);
-}
-
 SIZE BitmapSize(HBITMAP Bitmap) {
   BITMAP B{};
   if (Bitmap) GetObjectA(Bitmap, sizeof(B), &B);
@@ -353,6 +341,18 @@ void Register(const char* Name, WNDPROC Proc, HCURSOR Cursor) {
 }
 
 }  // namespace
+
+void DrawTransparent(HDC Dc, HBITMAP Bitmap, int X, int Y) {
+  BITMAP B;
+  GetObjectA(Bitmap, sizeof(B), &B);
+  HDC Mem = CreateCompatibleDC(Dc);
+  HGDIOBJ Old = SelectObject(Mem, Bitmap);
+  // The lower-left pixel is the picture's background colour.
+  const COLORREF Key = GetPixel(Mem, 0, B.bmHeight - 1);
+  TransparentBlt(Dc, X, Y, B.bmWidth, B.bmHeight, Mem, 0, 0, B.bmWidth, B.bmHeight, Key);
+  SelectObject(Mem, Old);
+  DeleteDC(Mem);
+}
 
 void RegisterControlClasses() {
   HCURSOR Arrow = LoadCursor(nullptr, IDC_ARROW);

@@ -19,5 +19,8 @@ void RegisterControlClasses();
 void AutoSizeLabel(HWND Label);
 // The picture of an image control (not owned); sized to it when it sizes itself.
 void SetImagePicture(HWND Image, HBITMAP Picture);
+// Draws Bitmap unscaled at X, Y without the pixels of its lower-left
+// pixel's colour, its background.
+void DrawTransparent(HDC Dc, HBITMAP Bitmap, int X, int Y);
 // The client rectangle a container lays its aligned children out in.
 RECT ContainerClientRect(HWND Container);

@@ -48,6 +48,11 @@ std::string TPhone::LastRequest() {
   return Answer.size() > 3 ? Answer.substr(3) : Answer;
 }
 
+std::string TPhone::Stored() {
+  const std::string Answer = Reply("stored");
+  return Answer.size() > 3 ? Answer.substr(3) : Answer;
+}
+
 void TMainWindowTest::SetUp() {
   const testing::TestInfo* Info = testing::UnitTest::GetInstance()->current_test_info();
   // A parameterised case's names hold slashes; its folder is one folder all the same.
@@ -104,6 +109,13 @@ void TMainWindowTest::WriteDataFile(const std::string& FileName, const std::vect
   }
   for (int I = 0; I < PoolCount; ++I) Data.Pools(static_cast<TPoolIndex>(I))->FChanged = false;
   for (int I : ChangedPools) Data.Pools(static_cast<TPoolIndex>(I))->FChanged = true;
+  ASSERT_TRUE(Data.SaveToFile(FileName)) << Data.ErrorText();
+}
+
+void TMainWindowTest::WriteDataFileWith(const std::string& FileName, const std::function<void(TQVDP_ALL&)>& Fill) {
+  TQVDP_ALL Data;
+  Fill(Data);
+  for (int I = 0; I < PoolCount; ++I) Data.Pools(static_cast<TPoolIndex>(I))->FChanged = false;
   ASSERT_TRUE(Data.SaveToFile(FileName)) << Data.ErrorText();
 }
 

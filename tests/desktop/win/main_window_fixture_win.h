@@ -10,12 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "program_controls_win.h"
 #include "program_driver_win.h"
+#include "qvdp_all.h"
 #include "sim_control_win.h"
 
 // The phone on the simulator's control line.
@@ -31,6 +33,9 @@ class TPhone {
   int Requests();
   // "<channel> <code> <hex data>" of the last request.
   std::string LastRequest();
+  // What the phone keeps of the SIM PIN and the live display values:
+  // "pin=<PIN or -> contrast=<n> intensity=<n>".
+  std::string Stored();
 
  private:
   std::string Reply(const std::string& Line);
@@ -69,6 +74,8 @@ class TMainWindowTest : public testing::Test {
   // Writes a data file with these phonebook-1 entries; Changed marks pools.
   static void WriteDataFile(const std::string& FileName, const std::vector<TFixtureEntry>& Entries,
                             const std::vector<int>& ChangedPools = {});
+  // Writes a data file with the pools as Fill leaves them, no pool marked changed.
+  static void WriteDataFileWith(const std::string& FileName, const std::function<void(TQVDP_ALL&)>& Fill);
   static std::vector<char> FileBytes(const std::string& FileName);
   // Phonebook 1 of a data file, as the list shows it.
   static std::vector<std::wstring> NamesIn(const std::string& FileName);

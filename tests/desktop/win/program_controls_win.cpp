@@ -84,6 +84,80 @@ HWND LayoutControl(HWND Window, const std::string& Form, const std::string& Name
 }
 
 void PostClick(HWND Control) { PostMessageW(Control, BM_CLICK, 0, 0); }
+void SelectListRow(HWND List, int Row) {
+  Send(List, LB_SETCURSEL, static_cast<WPARAM>(Row));
+  PostMessageW(GetParent(List), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(List), LBN_SELCHANGE), reinterpret_cast<LPARAM>(List));
+}
+
+void SelectComboItem(HWND Combo, int Index) {
+  Send(Combo, CB_SETCURSEL, static_cast<WPARAM>(Index));
+  PostMessageW(GetParent(Combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(Combo));
+}
+
+void MoveSlider(HWND Slider, int Position) {
+  Send(Slider, TBM_SETPOS, TRUE, Position);
+  PostMessageW(GetParent(Slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, Position), reinterpret_cast<LPARAM>(Slider));
+}
+
+void TypeKeys(HWND Control, const std::string& Keys) {
+  for (char Key : Keys) PostMessageW(Control, WM_CHAR, static_cast<unsigned char>(Key), 1);
+}
+
+COLORREF PixelAt(HWND Control, int X, int Y) {
+  POINT P{X, Y};
+  ClientToScreen(Control, &P);
+  HDC Screen = GetDC(nullptr);
+  const COLORREF Color = GetPixel(Screen, P.x, P.y);
+  ReleaseDC(nullptr, Screen);
+  return Color;
+}
+
+namespace {
+
+// The 24-bit rows of what the screen shows in Rc, bottom row first.
+std::vector<char> ScreenBits(const RECT& Rc) {
+  const int W = Rc.right - Rc.left, H = Rc.bottom - Rc.top;
+  HDC ScreenDc = GetDC(nullptr);
+  HDC Mem = CreateCompatibleDC(ScreenDc);
+  HBITMAP Shot = CreateCompatibleBitmap(ScreenDc, W, H);
+  HGDIOBJ Old = SelectObject(Mem, Shot);
+  BitBlt(Mem, 0, 0, W, H, ScreenDc, Rc.left, Rc.top, SRCCOPY);
+  SelectObject(Mem, Old);
+  BITMAPINFOHEADER Header{sizeof(BITMAPINFOHEADER), W, H, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<char> Bits(static_cast<size_t>((W * 3 + 3) & ~3) * static_cast<size_t>(H));
+  GetDIBits(Mem, Shot, 0, static_cast<UINT>(H), Bits.data(), reinterpret_cast<BITMAPINFO*>(&Header), DIB_RGB_COLORS);
+  DeleteObject(Shot);
+  DeleteDC(Mem);
+  ReleaseDC(nullptr, ScreenDc);
+  return Bits;
+}
+
+}  // namespace
+
+void SaveScreenshot(HWND Shown, const std::string& FileName) {
+  // Only the part on the screen: a maximised window's borders lie outside
+  // it, and a copy that reaches outside the X screen copies nothing.
+  RECT Window, Screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, Rc;
+  GetWindowRect(Shown, &Window);
+  IntersectRect(&Rc, &Window, &Screen);
+  // The window paints when its thread is idle: the picture is taken once two
+  // copies in a row agree.
+  std::vector<char> Bits = ScreenBits(Rc), Previous;
+  WaitUntil([&] {
+    Previous.swap(Bits);
+    Bits = ScreenBits(Rc);
+    return Bits == Previous;
+  }, 5000);
+  BITMAPINFOHEADER Header{sizeof(BITMAPINFOHEADER), Rc.right - Rc.left, Rc.bottom - Rc.top, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD Offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  const BITMAPFILEHEADER File{0x4D42, Offset + static_cast<DWORD>(Bits.size()), 0, 0, Offset};
+  std::ofstream Out(FileName, std::ios::binary);
+  Out.write(reinterpret_cast<const char*>(&File), sizeof(File));
+  Out.write(reinterpret_cast<const char*>(&Header), sizeof(Header));
+  Out.write(Bits.data(), static_cast<std::streamsize>(Bits.size()));
+  EXPECT_TRUE(Out.good()) << "cannot write " << FileName;
+}
+
 void PostCommand(HWND Window, int Id) { PostMessageW(Window, WM_COMMAND, MAKEWPARAM(Id, 0), 0); }
 bool Visible(HWND Control) { return Control && IsWindowVisible(Control); }
 bool Enabled(HWND Control) { return Control && IsWindowEnabled(Control); }

@@ -21,6 +21,19 @@ HWND LayoutControl(HWND Window, const std::string& Form, const std::string& Name
 inline int MenuCommand(const std::string& Form, const std::string& Name) { return LayoutControlId(Form, Name); }
 
 void PostClick(HWND Control);
+// Selects Row of a list box or Index of a drop-down list and tells the
+// parent, as the user's choice does (the selection message alone notifies
+// no one).
+void SelectListRow(HWND List, int Row);
+void SelectComboItem(HWND Combo, int Index);
+// Moves a slider to Position with the notification a drag sends.
+void MoveSlider(HWND Slider, int Position);
+// Posts the characters of Keys to Control as typed keys.
+void TypeKeys(HWND Control, const std::string& Keys);
+// The colour on the screen at client point X, Y of Control.
+COLORREF PixelAt(HWND Control, int X, int Y);
+// Saves what the screen shows of Window as a 24-bit BMP file.
+void SaveScreenshot(HWND Window, const std::string& FileName);
 void PostCommand(HWND Window, int Id);
 bool Visible(HWND Control);
 bool Enabled(HWND Control);
