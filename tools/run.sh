@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The program's main job: the desktop program Quorvale.exe under Wine, talking
 # to a simulated phone. It builds the Windows deliverables (build/mingw, i686)
-# and the same code for x86-64 (build/mingw64), which is what runs here: this
-# machine emulates 32-bit x86, and 64-bit Wine starts in milliseconds. The
+# and the same code for x86-64 (build/mingw64), and runs the deliverables
+# themselves, Quorvale.exe and QVProt.dll of build/mingw, where this machine
+# runs 32-bit x86 natively (tools/i386-mode.sh); where it emulates it, at
+# about a minute per Wine process, the x86-64 build runs instead. The
 # phone simulator serves the demo phone (phonebook entries, pictures,
 # languages, ring tones), plugged in from the start; the program starts
 # without a data file, so it reads everything from the phone, saves its data
@@ -21,12 +23,18 @@ if [ "${QV_RUN_ON_DISPLAY:-}" != 1 ]; then
     cmake --preset "$preset" >/dev/null
     cmake --build "build/$preset" -j "$(nproc)" >/dev/null
   done
-  echo "Windows binaries: build/mingw (i686), build/mingw64 (x86-64, run here)"
+  if [ "$(bash tools/i386-mode.sh)" = native ]; then
+    export QV_RUN_BUILD=build/mingw
+    echo "Windows binaries: build/mingw (i686, run here), build/mingw64 (x86-64)"
+  else
+    export QV_RUN_BUILD=build/mingw64
+    echo "Windows binaries: build/mingw (i686), build/mingw64 (x86-64, run here: 32-bit x86 is emulated)"
+  fi
   [ -f "$run/wine/pfx/system.reg" ] || { echo "making a Wine prefix in $run/wine (a few minutes, once)"; tools/wine-prefix.sh "$run/wine"; }
   # The program keeps its data file beside itself: a folder of its own, as installed.
   rm -rf "$run/app" "$shots"
   mkdir -p "$run/app" "$shots"
-  cp build/mingw64/bin/{Quorvale.exe,QVProt.dll,wd_utils.dll} build/mingw64/bin/Quorvale.?? "$run/app/"
+  cp "$QV_RUN_BUILD"/bin/{Quorvale.exe,QVProt.dll,wd_utils.dll} "$QV_RUN_BUILD"/bin/Quorvale.?? "$run/app/"
   export QV_RUN_ON_DISPLAY=1
   if [ -n "${DISPLAY:-}" ]; then QV_RUN_INTERACTIVE=1 exec "$0"; fi
   exec xvfb-run -a -s '-screen 0 1280x1024x24' "$0"
@@ -35,7 +43,7 @@ fi
 # On the display from here on.
 source tools/wine-env.sh "$run/wine"
 sim_out=$run/simulator.out
-build/mingw64/tests/wine/qv_phone_sim --usb-port 0 --control-port 0 --plugged \
+"$QV_RUN_BUILD"/tests/wine/qv_phone_sim --usb-port 0 --control-port 0 --plugged \
   --state simulator/demo/demo.qvphone >"$sim_out" 2>&1 &
 sim=$!
 wineserver -p </dev/null >/dev/null 2>&1

@@ -24,8 +24,11 @@ bool FileExists(const std::string& FileName) {
 }  // namespace
 
 void TfrmMain::WMAfterShow() {
-  SetCallbackFunction(lcUsbAttached, reinterpret_cast<void*>(&LinkAttached), LinkUserData());
-  SetCallbackFunction(lcUsbDetached, reinterpret_cast<void*>(&LinkDetached), LinkUserData());
+  // Through the link's own callback type, so that a handler of another
+  // calling convention does not compile in the 32-bit build.
+  const TLinkNotifyCallback Attached = &LinkAttached, Detached = &LinkDetached;
+  SetCallbackFunction(lcUsbAttached, reinterpret_cast<void*>(Attached), LinkUserData());
+  SetCallbackFunction(lcUsbDetached, reinterpret_cast<void*>(Detached), LinkUserData());
   if (OpenCommunication(0) != ocOk) {
     ShowPlainMessage(ResourceText(CannotOpenUsbTextId));
     TerminateApplication();

@@ -1,9 +1,11 @@
 // Feeds arbitrary bytes to the BMP reader as a data file's picture slot would.
-// A file it accepts must not have been read past its end, and must come out
-// of the writer and back through the reader as the same bitmap; a refusal must
-// be one of the reader's two texts.
+// A file it accepts must end where its own headers say, so the bytes of the
+// next slot behind it change neither the bitmap nor where the reader stops,
+// and it must come out of the writer and back through the reader as the same
+// bitmap; a refusal must be one of the reader's two texts.
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "bmp_file.h"
 #include "stream.h"
@@ -18,7 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
       abort();
     return 0;
   }
-  if (stream.Position() > static_cast<int64_t>(Size)) abort();
+  std::vector<uint8_t> followed(Data, Data + Size);
+  followed.insert(followed.end(), {'B', 'M', 0xFF, 0x00});
+  TMemoryStream withNext(std::move(followed));
+  TBitmap same;
+  LoadBitmapFromStream(withNext, same);
+  if (same != bitmap || withNext.Position() != stream.Position()) abort();
   TMemoryStream saved;
   SaveBitmapToStream(saved, bitmap);
   saved.Seek(0, soFromBeginning);

@@ -1,7 +1,7 @@
 // Loads arbitrary bytes as a data file. A load must never read or write
-// outside a buffer nor use a byte it did not read (the sanitizers watch), must
-// always lift the hold-back of announcements, and a file that loads must save
-// again and that save must load again: what the pools accept they can keep.
+// outside a buffer (AddressSanitizer watches), must always lift the hold-back
+// of announcements, and a file that loads must save again and that save must
+// load again: what the pools accept they can keep.
 #include <cstdlib>
 #include <vector>
 

@@ -5,8 +5,9 @@
 # each of the six windows as OUT/WINDOW-LANGUAGE.png (ImageMagick's import
 # from the test session's X display), so truncated or missing texts can be
 # seen. Fails when a source's layouts do not make the windows the program
-# binds, or when a screenshot is missing. QV_SMOKE_LANGUAGES narrows the run
-# (the 32-bit build, where every Wine process is emulated, runs "de" only).
+# binds or do not appear, or when a screenshot is missing or blank.
+# QV_SMOKE_LANGUAGES narrows the run (tools/test.sh runs "de" only where 32-bit
+# x86 is emulated).
 set -uo pipefail
 out=$1 bin=$2
 shift 2
@@ -26,8 +27,12 @@ for lang in $languages; do
       "shown "*)
         read -r _ form x y w h <<<"$line"
         views=$((views + 1))
-        import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$form-$lang.png" ||
+        shot=$out/$form-$lang.png
+        import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot" ||
           { echo "$lang: no screenshot of $form"; fail=1; }
+        # The bare screen is one colour; a window has a frame, texts and controls.
+        [ -f "$shot" ] && [ "$(identify -format '%k' "$shot")" -gt 1 ] ||
+          { echo "$lang: the screenshot of $form is blank"; fail=1; }
         echo >&$to
         ;;
       *) echo "$lang: $line" ;;

@@ -6,7 +6,7 @@
 // window once per page, the transfer dialogs with a step text and progress.
 // For each view it prints "shown NAME LEFT TOP WIDTH HEIGHT" and waits for a
 // line on its input, so the script can take a screenshot. A layout the program cannot
-// use ends it with exit code 1 and the cause.
+// use, or a window that does not appear, ends it with exit code 1 and the cause.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -41,12 +41,25 @@ void Settle(HWND Window) {
   GdiFlush();
 }
 
+bool NotShown = false;
+
 // Tells the script that Window shows, as Name, and waits for its go-ahead;
-// false when the script has ended.
+// false when the script has ended or the window is not on the screen. The
+// script cuts the picture out of the whole screen, so a picture alone would
+// not prove that the window appeared: it must be visible, and on top at its
+// centre.
 bool Shoot(TForm* Window, const std::string& Name) {
-  Settle(Window->Handle());
+  HWND Handle = Window->Handle();
+  Settle(Handle);
   RECT Rc;
-  GetWindowRect(Window->Handle(), &Rc);
+  GetWindowRect(Handle, &Rc);
+  const POINT Centre{(Rc.left + Rc.right) / 2, (Rc.top + Rc.bottom) / 2};
+  HWND AtCentre = WindowFromPoint(Centre);
+  if (!IsWindowVisible(Handle) || IsRectEmpty(&Rc) || !AtCentre || GetAncestor(AtCentre, GA_ROOT) != Handle) {
+    std::printf("%s did not appear on the screen\n", Name.c_str());
+    NotShown = true;
+    return false;
+  }
   std::printf("shown %s %ld %ld %ld %ld\n", Name.c_str(), Rc.left, Rc.top, Rc.right - Rc.left, Rc.bottom - Rc.top);
   std::fflush(stdout);
   char Line[16];
@@ -131,5 +144,5 @@ int main(int Argc, char** Argv) {
   }
   for (TForm* W : Windows) W->Destroy();
   for (TForm* W : Windows) delete W;
-  return 0;
+  return NotShown ? 1 : 0;
 }

@@ -237,11 +237,11 @@ TEST_F(TMainWindowTest, ImportWithThePhoneAttachedSetsTheProgramButtonByItsResul
   ASSERT_TRUE(WaitForPages());
   ASSERT_TRUE(WaitForAttach());
 
-  ImportFile(Other);
+  ASSERT_NO_FATAL_FAILURE(ImportFile(Other));
   ASSERT_TRUE(WaitUntil([&] { return Phonebook1() == std::vector<std::wstring>{L"Carl Imported"}; }));
   EXPECT_TRUE(Visible(Control("butProgQV")));
 
-  ImportFile(Broken);
+  ASSERT_NO_FATAL_FAILURE(ImportFile(Broken));
   HWND Error = WaitForCaption(ErrorCaption);
   ASSERT_TRUE(Error);
   EXPECT_EQ(DialogText(Error), InvalidFileText(Broken));
@@ -274,8 +274,8 @@ TEST_F(TMainWindowTest, ReadAfterAFailedImportMarksTheDataPresent) {
   Start();
   ASSERT_TRUE(WaitForPages());
   ASSERT_TRUE(WaitForAttach());
-  ImportFile(Broken);
-  AnswerDialog(WaitForCaption(ErrorCaption), IDOK);
+  ASSERT_NO_FATAL_FAILURE(ImportFile(Broken));
+  ASSERT_NO_FATAL_FAILURE(AnswerDialog(WaitForCaption(ErrorCaption), IDOK)) << "the failed import's error";
   ASSERT_TRUE(WaitUntil([&] { return !Visible(Control("butProgQV")); }));
 
   PostClick(Control("butReadQV"));  // no data: no question

@@ -196,7 +196,13 @@ std::wstring DialogText(HWND Dialog) {
   return TextOf(GetDlgItem(Dialog, MessageTextId));
 }
 
-void AnswerDialog(HWND Dialog, int ButtonId) { PostClick(GetDlgItem(Dialog, ButtonId)); }
+void AnswerDialog(HWND Dialog, int ButtonId) {
+  // A click on nothing would pass unseen, and the dialog awaited never came.
+  ASSERT_TRUE(Dialog) << "no dialog to answer";
+  HWND Button = GetDlgItem(Dialog, ButtonId);
+  ASSERT_TRUE(Button) << "the dialog has no button " << ButtonId;
+  PostClick(Button);
+}
 
 void ChooseFile(HWND FileDialog, const std::string& FileName) {
   // The file name box of the explorer-style dialog: an edit inside the

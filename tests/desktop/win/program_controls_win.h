@@ -48,7 +48,9 @@ HWND TopLevelWindow(DWORD Process, const std::wstring& Caption);
 // The text of a message dialog (caption "Fehler", "Bestätigung" or the
 // program's title) and its buttons.
 std::wstring DialogText(HWND Dialog);
-void AnswerDialog(HWND Dialog, int ButtonId);  // IDOK, IDYES, IDNO, IDCANCEL
+// Clicks ButtonId (IDOK, IDYES, IDNO, IDCANCEL); a fatal failure when the
+// dialog (perhaps a failed wait's nullptr) or the button is missing.
+void AnswerDialog(HWND Dialog, int ButtonId);
 // Puts FileName into a common file dialog and presses its OK button.
 void ChooseFile(HWND FileDialog, const std::string& FileName);
 
