@@ -179,6 +179,13 @@ TEST_F(TPictureDragTest, ReleaseBesideTheListAndPressesThatStartNoDragAssignNoth
   MoveBesideTheList();
   Mouse(WM_LBUTTONUP, 0, Control("panPB1Tools"), 70, 420);
   ASSERT_TRUE(WaitUntil([&] { return RowColor(Bert) == White; }));
+  // The second press of a double click starts a drag as well.
+  Mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, Pics, 20, RowTop(Pics, 1) + RowHeight(Pics, 1) / 2);
+  MoveOverRow(Carl);
+  ASSERT_TRUE(WaitUntil([&] { return RowColor(Carl) == Maroon; }));
+  MoveBesideTheList();
+  Mouse(WM_LBUTTONUP, 0, Control("panPB1Tools"), 70, 420);
+  ASSERT_TRUE(WaitUntil([&] { return RowColor(Carl) == White; }));
 
   // A right press, and a left press below the last picture, arm nothing:
   // moving over a row afterwards highlights none.
