@@ -14,6 +14,7 @@
 #include "entry_edit.h"
 #include "frm_edt_pb_item_win.h"
 #include "frm_main_win.h"
+#include "list_rows_win.h"
 #include "message_dialogs_win.h"
 #include "pb_row_layout.h"
 #include "pool_bitmap_win.h"
@@ -95,15 +96,6 @@ void DrawFrame(HDC Dc, const TRowRect& Outer, COLORREF Color) {
   Fill(Dc, Outer.Left, Outer.Bottom - T, Outer.Right, Outer.Bottom, Color);
   Fill(Dc, Outer.Left, Outer.Top + T, Outer.Left + T, Outer.Bottom - T, Color);
   Fill(Dc, Outer.Right - T, Outer.Top + T, Outer.Right, Outer.Bottom - T, Color);
-}
-
-int SelectedRow(HWND List) { return static_cast<int>(SendMessageA(List, LB_GETCURSEL, 0, 0)); }
-int RowCount(HWND List) { return static_cast<int>(SendMessageA(List, LB_GETCOUNT, 0, 0)); }
-
-std::string ItemText(HWND List, int Row) {
-  std::string Text(static_cast<size_t>(SendMessageA(List, LB_GETTEXTLEN, Row, 0)) + 1, '\0');
-  Text.resize(static_cast<size_t>(SendMessageA(List, LB_GETTEXT, Row, reinterpret_cast<LPARAM>(&Text[0]))));
-  return Text;
 }
 
 }  // namespace

@@ -61,6 +61,7 @@ TfrmMain::TfrmMain() : TForm("TFRMMAIN") {
   On("mnuImportClick", [this](TEvent&) { mnuImportClick(); });
   On("mnuExportClick", [this](TEvent&) { mnuExportClick(); });
   OnPhonebookEvents();
+  OnPictureDragEvents();
   OnSettingsEvents();
 }
 

@@ -77,6 +77,14 @@ class TfrmMain : public TForm {
   void EditEntry(TPoolIndex Phonebook, HWND List);
   void AddEntry(TPoolIndex Phonebook);
   void DeleteEntry(TPoolIndex Phonebook, HWND List);
+  // Assigning and removing pictures, by button and by drag and drop
+  // (frm_main_picture_drag_win.cpp).
+  void OnPictureDragEvents();
+  void SetEntryPicture(int Row, uint8_t Slot);
+  void butAssignPicClick();
+  void butRemovePicClick();
+  void lbxPB1DragOver(TEvent& E);
+  void lbxPB1DragDrop(TEvent& E);
   // The settings page (frm_main_settings_win.cpp).
   void OnSettingsEvents();
   void ShowSettings();

@@ -514,7 +514,9 @@ LRESULT CALLBACK InputSubclass(HWND W, UINT Msg, WPARAM WP, LPARAM LP, UINT_PTR,
     R->Form->Dispatch(E, "keypress");
     if (!Key) return 0;
     WP = static_cast<unsigned char>(Key);
-  } else if ((Msg == WM_LBUTTONDOWN || Msg == WM_RBUTTONDOWN) && R->Layout->Props.count("on.mousedown")) {
+  } else if ((Msg == WM_LBUTTONDOWN || Msg == WM_LBUTTONDBLCLK || Msg == WM_RBUTTONDOWN || Msg == WM_RBUTTONDBLCLK) &&
+             R->Layout->Props.count("on.mousedown")) {
+    // The second press of a double click is a press as well.
     TEvent E{*R->Form, R, Msg, WP, LP};
     R->Form->Dispatch(E, "mousedown");
   } else if (Msg == WM_NCDESTROY) {

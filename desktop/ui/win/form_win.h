@@ -43,6 +43,10 @@ struct TControlRecord {
   bool Hot = false, Pressed = false;  // speed buttons
 };
 
+// A drag-over notification: the pointer came onto the control, moved over
+// it, or left it.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+
 // What a handler gets: the sender and the message, and what it may change.
 struct TEvent {
   TForm& Form;
@@ -54,6 +58,11 @@ struct TEvent {
   bool Allow = true;      // closequery, canresize: false refuses
   int NewWidth = 0, NewHeight = 0;  // canresize: the outer size asked for
   LRESULT Result = 0;
+  // Drag and drop (drag_win.h). dragover: Allow accepts the drop.
+  TControlRecord* Source = nullptr;  // dragover, dragdrop: the control the drag started from
+  TControlRecord* Target = nullptr;  // enddrag: the control that took the drop, nullptr for none
+  int X = 0, Y = 0;                  // dragover, dragdrop, enddrag: the pointer in the sender's client coordinates
+  TDragState DragState = dsDragMove;  // dragover
 };
 
 class TForm {

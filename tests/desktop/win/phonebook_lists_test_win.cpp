@@ -6,79 +6,9 @@
 
 #include <cstring>
 
-#include "main_window_fixture_win.h"
-#include "qvdp_all.h"
-#include "qvdp_phonebook.h"
-#include "qvdp_pictures.h"
+#include "phonebook_fixture_win.h"
 
 namespace {
-
-const std::wstring EditorCaption = L"Telefonbucheintrag";
-
-TPBEntry Entry(const char* Name, const char* Number, uint8_t Kind = 0, uint8_t Picture = 0, uint16_t Reserved = 0) {
-  TPBEntry E{};
-  std::memcpy(E.Name, Name, std::min(std::strlen(Name), sizeof(E.Name)));
-  std::memcpy(E.Number, Number, std::min(std::strlen(Number), sizeof(E.Number)));
-  E.Kind = Kind;
-  E.Picture = Picture;
-  E.Reserved = Reserved;
-  return E;
-}
-
-// A phone picture, 85 x 110, of one colour of the phone's 16.
-TBitmap PhonePicture(uint8_t Color) {
-  TBitmap B;
-  B.SetSize(85, 110);
-  TLogPalette Palette;
-  BuildDefaultPalette(Palette);
-  B.SetPalette(Palette);
-  for (int Row = 0; Row < B.Height(); ++Row) std::memset(B.ScanLine(Row), Color, static_cast<size_t>(B.Width()));
-  return B;
-}
-
-TQVDP_PHONEBOOK* Phonebook(TQVDP_ALL& Data, TPoolIndex Index) { return static_cast<TQVDP_PHONEBOOK*>(Data.Pools(Index)); }
-TQVDP_PICTURES* Pictures(TQVDP_ALL& Data) { return static_cast<TQVDP_PICTURES*>(Data.Pools(piPictures)); }
-
-int RowHeight(HWND List, int Row) { return static_cast<int>(SendMessageW(List, LB_GETITEMHEIGHT, static_cast<WPARAM>(Row), 0)); }
-int RowCount(HWND List) { return static_cast<int>(SendMessageW(List, LB_GETCOUNT, 0, 0)); }
-int Selection(HWND List) { return static_cast<int>(SendMessageW(List, LB_GETCURSEL, 0, 0)); }
-
-int RowOf(HWND List, const std::wstring& Name) {
-  const std::vector<std::wstring> Items = ListItems(List);
-  const auto It = std::find(Items.begin(), Items.end(), Name);
-  return It == Items.end() ? -1 : static_cast<int>(It - Items.begin());
-}
-
-class TPhonebookTest : public TMainWindowTest {
- protected:
-  // Starts on a data file that Fill makes, waits for phonebook 1's rows.
-  void StartWith(const std::function<void(TQVDP_ALL&)>& Fill, int Rows) {
-    WriteDataFileWith(DataFile(), Fill);
-    Start();
-    ASSERT_TRUE(WaitForPages());
-    ASSERT_TRUE(WaitUntil([&] { return RowCount(Control("lbxPB1")) == Rows; }));
-  }
-  // Selects the row named Name of List and runs Button; the editor once it shows.
-  HWND OpenEditor(HWND List, const std::wstring& Name, const char* Button) {
-    const int Row = RowOf(List, Name);
-    EXPECT_GE(Row, 0) << "no row " << std::string(Name.begin(), Name.end());
-    SelectListRow(List, Row);
-    PostClick(Control(Button));
-    return WaitForCaption(EditorCaption);
-  }
-  static HWND Item(HWND Editor, const std::string& Name) { return LayoutControl(Editor, "TFRMEDTPBITEM", Name); }
-  // Ends the editor with OK and waits until it has gone.
-  void Accept(HWND Editor) {
-    PostClick(Item(Editor, "butOK"));
-    ASSERT_TRUE(WaitUntil([&] { return !Showing(EditorCaption); }));
-  }
-  // Closes the program, which saves the data file, and loads what it saved.
-  void CloseAndLoad(TQVDP_ALL& Saved) {
-    PostMessageW(Main(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(Program->Ended());
-    ASSERT_TRUE(Saved.LoadFromFile(DataFile())) << Saved.ErrorText();
-  }
-};
 
 TEST_F(TPhonebookTest, RowsAreMeasuredAndDrawnWithPictureFrameIconAndSelection) {
   StartWith(
