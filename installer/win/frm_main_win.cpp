@@ -5,6 +5,8 @@
 // install area's controls are placed in.
 #include "frm_main_win.h"
 
+#include <cstring>
+
 #include "driver_check_win.h"
 #include "install_plan.h"
 #include "jpeg_win.h"
@@ -44,6 +46,20 @@ const COLORREF InstallColor = RGB(255, 0, 0);
 HFONT MakeFont(const char* Face, int Pixels, bool Bold, bool Italic = false) {
   return CreateFontA(-Pixels, 0, 0, 0, Bold ? FW_BOLD : FW_NORMAL, Italic, FALSE, FALSE, ANSI_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, Face);
+}
+
+// The largest font up to Pixels in which Text fits Width: where Windows has no
+// Arial, its stand-in may be wider, and the title must not run into the logo.
+HFONT FittingFont(HDC Dc, const char* Face, int Pixels, bool Bold, bool Italic, const char* Text, int Width) {
+  for (;; --Pixels) {
+    const HFONT Font = MakeFont(Face, Pixels, Bold, Italic);
+    const HGDIOBJ Old = SelectObject(Dc, Font);
+    SIZE S{};
+    GetTextExtentPoint32A(Dc, Text, static_cast<int>(strlen(Text)), &S);
+    SelectObject(Dc, Old);
+    if (S.cx <= Width || Pixels <= 8) return Font;
+    DeleteObject(Font);
+  }
 }
 
 void Fill(HDC Dc, const RECT& R, COLORREF Color) {
@@ -130,7 +146,6 @@ void TfrmMain::CreateControls() {
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), Instance, nullptr);
   };
   FFontCheck = MakeFont("MS Sans Serif", 11, false);
-  FFontTitle = MakeFont("Arial", 21, true, true);
   FFontVersion = MakeFont("Arial", 19, false);
   FFontOS = MakeFont("MS Sans Serif", 16, true);
   FFontCancel = MakeFont("MS Sans Serif", 13, true);
@@ -165,7 +180,9 @@ void TfrmMain::PaintScene() {
   DrawBitmap(Dc, LogoPicture, Logo.left + (Logo.right - Logo.left - L.cx) / 2,
              Logo.top + (Logo.bottom - Logo.top - L.cy) / 2, false);
   DeleteObject(LogoPicture);
-  Text(Dc, "Quorvale Desktop Installer", Title, FFontTitle, TitleColor, DT_LEFT | DT_TOP | DT_SINGLELINE);
+  const char* const TitleText = "Quorvale Desktop Installer";
+  FFontTitle = FittingFont(Dc, "Arial", 21, true, true, TitleText, Title.right - Title.left);
+  Text(Dc, TitleText, Title, FFontTitle, TitleColor, DT_LEFT | DT_TOP | DT_SINGLELINE);
   Text(Dc, "Version 1.05", Version, FFontVersion, VersionColor, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   Fill(Dc, Strip, RGB(0, 0, 0));
   Fill(Dc, InstallArea, GetSysColor(COLOR_BTNFACE));

@@ -23,6 +23,9 @@ const char* const LinkDescription = "Quorvale Desktop";
 }  // namespace
 
 void TfrmMain::butInstallClick() {
+  // Runs once: the button hides at the start, and a click that arrives inside
+  // the tool's wait must not start a second install over the first.
+  if (!IsWindowVisible(butInstall)) return;
   KillTimer(FHandle, 1);
   FCanClose = false;
   ShowWindow(butInstall, SW_HIDE);
