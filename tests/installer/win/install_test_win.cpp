@@ -328,6 +328,34 @@ TEST_F(Install, CloseIsRefusedWhileTheToolRunsAndAllowedAfter) {
   EXPECT_TRUE(Run.WaitForExit(5000)) << "closing after the install ends the program";
 }
 
+// What Explorer shows of Install.exe: its icon and version.
+TEST(Resources, VersionAndIcon) {
+  const std::string Path = BuildPath(QV_BIN_DIR) + "\\Install.exe";
+  DWORD Ignored = 0;
+  std::string Block(GetFileVersionInfoSizeA(Path.c_str(), &Ignored), '\0');
+  ASSERT_FALSE(Block.empty());
+  ASSERT_TRUE(GetFileVersionInfoA(Path.c_str(), 0, static_cast<DWORD>(Block.size()), &Block[0]));
+  const auto Value = [&](const char* Name) {
+    char* Text = nullptr;
+    UINT Size = 0;
+    const std::string Key = std::string("\\StringFileInfo\\040704E4\\") + Name;
+    return VerQueryValueA(Block.data(), Key.c_str(), reinterpret_cast<void**>(&Text), &Size) ? std::string(Text)
+                                                                                            : std::string("<none>");
+  };
+  EXPECT_EQ(Value("FileDescription"), "Quorvale Desktop Installer");
+  EXPECT_EQ(Value("FileVersion"), "1.0.4.0");
+  EXPECT_EQ(Value("ProductVersion"), "1.0.3.0");
+  EXPECT_NE(Value("CompanyName"), "<none>");
+  EXPECT_NE(Value("LegalCopyright"), "<none>");
+  const HMODULE Module = LoadLibraryExA(Path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_TRUE(Module);
+  const HICON Icon = static_cast<HICON>(LoadImageA(Module, "MAINICON", IMAGE_ICON, 32, 32, 0));
+  EXPECT_TRUE(Icon);
+  if (Icon) DestroyIcon(Icon);
+  for (const auto& File : Payload) EXPECT_FALSE(PayloadBytes(File.Resource).empty()) << File.Resource;
+  FreeLibrary(Module);
+}
+
 // Run once per locale; QV_EXPECT_LANGUAGE names the table the locale selects.
 TEST(Language, ChosenByTheLocaleAndCancelWritesNothing) {
   const char* Expected = std::getenv("QV_EXPECT_LANGUAGE");
