@@ -195,6 +195,12 @@ TEST_F(InstallSteps, TheWaitGivesUpOnAMissingOrBrokenHandle) {
   EXPECT_FALSE(WaitForSuccess(Closed)) << "a wait that fails";
 }
 
+bool TimerFired = false;
+void CALLBACK OnTimer(HWND, UINT, UINT_PTR Id, DWORD) {
+  TimerFired = true;
+  KillTimer(nullptr, Id);
+}
+
 TEST_F(InstallSteps, RunAndWaitAnswersTheToolsExitCodeAndHandlesMessagesMeanwhile) {
   const std::string Tool = BuildPath(QV_BIN_DIR) + "\\wdreg_gui.exe";
   WriteText(Dir + "x.inf", "[Version]\r\n");
@@ -202,14 +208,11 @@ TEST_F(InstallSteps, RunAndWaitAnswersTheToolsExitCodeAndHandlesMessagesMeanwhil
   SetEnvironmentVariableA("QV_WDREG_LOG", (Dir + "runs.log").c_str());
   SetEnvironmentVariableA("QV_WDREG_EXIT", "0,5");
   SetEnvironmentVariableA("QV_WDREG_DELAY_MS", "300");
-  // A message posted before the run is handled inside its wait.
-  static bool Handled = false;
-  SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR Id, DWORD) {
-    Handled = true;
-    KillTimer(nullptr, Id);
-  });
+  // A timer set before the run fires inside its wait.
+  TimerFired = false;
+  SetTimer(nullptr, 0, 10, OnTimer);
   EXPECT_TRUE(RunAndWait(Tool, Good));
-  EXPECT_TRUE(Handled);
+  EXPECT_TRUE(TimerFired);
   SetEnvironmentVariableA("QV_WDREG_DELAY_MS", nullptr);
   EXPECT_FALSE(RunAndWait(Tool, Good)) << "the second run's code 5";
   SetEnvironmentVariableA("QV_WDREG_EXIT", "0");
