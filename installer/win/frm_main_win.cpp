@@ -34,7 +34,6 @@ constexpr TPlace OSPlace{AreaX + 8, AreaY + 84, 537, 21};
 constexpr TPlace CancelPlace{AreaX + 400, AreaY + 152, 141, 61};
 constexpr TPlace InfoPlace{AreaX + 8, AreaY + 112, 537, 29};
 constexpr TPlace InstallPlace{AreaX + 4, AreaY + 4, 161, 49};
-constexpr UINT BlinkTimer = 1;
 
 const COLORREF FrameColor = RGB(233, 106, 22);
 const COLORREF HeaderColor = RGB(255, 153, 0);

@@ -19,6 +19,8 @@ class TfrmMain {
   // Control ids, also what tests find the controls by.
   enum : int { idInstall = 101, idCancel = 102, idInstallUSBDrv = 103, idInfo = 104, idOS = 105 };
   static constexpr const char* ClassName = "TfrmMain";
+  // The timer that blinks the install button's glyph until the install starts.
+  static constexpr UINT BlinkTimer = 1;
 
   TfrmMain() = default;
   ~TfrmMain();

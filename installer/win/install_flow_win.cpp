@@ -26,7 +26,7 @@ void TfrmMain::butInstallClick() {
   // Runs once: the button hides at the start, and a click that arrives inside
   // the tool's wait must not start a second install over the first.
   if (!IsWindowVisible(butInstall)) return;
-  KillTimer(FHandle, 1);
+  KillTimer(FHandle, BlinkTimer);
   FCanClose = false;
   ShowWindow(butInstall, SW_HIDE);
   ShowWindow(butCancel, SW_HIDE);
