@@ -223,6 +223,25 @@ TEST_F(Install, AnUnwritableProgramsFolderStopsTheShortcuts) {
   EXPECT_TRUE(ToolRuns().empty());
 }
 
+TEST_F(Install, AProgramsMenuTheShellCannotNameStopsTheShortcuts) {
+  // The Programs menu moved to a drive that does not exist: the shell names no
+  // folder, and no link may be written relative to wherever the installer runs.
+  HKEY Key;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                          0, KEY_ALL_ACCESS, &Key),
+            ERROR_SUCCESS);
+  const char Nowhere[] = "Q:\\Nowhere";
+  RegSetValueExA(Key, "Programs", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(Nowhere), sizeof Nowhere);
+  RegCloseKey(Key);
+  ASSERT_EQ(SpecialFolder(CSIDL_PROGRAMS), "");
+  TInstallerRun Run;
+  RunInstall(Run);
+  EXPECT_TRUE(Run.Messages.empty());
+  ExpectFailure(Run, 21);
+  EXPECT_FALSE(Exists(DesktopLink()));
+  EXPECT_FALSE(Exists("Quorvale\\Desktop.lnk")) << "in the folder the installer was started in";
+}
+
 TEST_F(Install, TheToolFailingOnItsFirstRunStopsTheDriverStep) {
   SetToolBehaviour("1");
   TInstallerRun Run;

@@ -183,7 +183,7 @@ std::string BuildPath(const std::string& UnixPath) {
 std::string SpecialFolder(int Csidl) {
   char Path[MAX_PATH] = {};
   SHGetFolderPathA(nullptr, Csidl, nullptr, 0, Path);
-  return std::string(Path) + "\\";
+  return *Path ? std::string(Path) + "\\" : std::string();
 }
 
 std::string InstallDir() { return SpecialFolder(CSIDL_PROGRAM_FILES) + "Quorvale\\Desktop\\"; }

@@ -50,6 +50,7 @@ class TInstallerRun {
 std::string InstallDir();
 std::string SystemDir();
 std::string TempDir();
+// With a trailing backslash; empty when the shell names none.
 std::string SpecialFolder(int Csidl);
 // A Unix path of the build as Wine names it.
 std::string BuildPath(const std::string& UnixPath);
