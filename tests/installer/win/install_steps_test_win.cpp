@@ -83,7 +83,15 @@ class InstallSteps : public ::testing::Test {
     SetMessageSink(Record);
     CurrentTexts = &TextsEN;
   }
-  void TearDown() override { SetMessageSink(nullptr); }
+  void TearDown() override {
+    SetMessageSink(nullptr);
+    std::string From = Dir.substr(0, Dir.size() - 1) + '\0';  // a list ending in two zeros
+    SHFILEOPSTRUCTA Remove{};
+    Remove.wFunc = FO_DELETE;
+    Remove.pFrom = From.c_str();
+    Remove.fFlags = FOF_NO_UI;
+    SHFileOperationA(&Remove);
+  }
 
   std::string Dir;
 };
