@@ -1,0 +1,303 @@
+#include "installer_driver_win.h"
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "frm_main_win.h"
+#include "install_plan.h"
+#include "link_types.h"
+
+namespace {
+
+std::string InstallerPath() { return BuildPath(QV_BIN_DIR) + "\\Install.exe"; }
+
+std::string ToolLog() { return TempDir() + "wdreg-runs.log"; }
+
+struct TFind {
+  DWORD Pid;
+  const char* Class;
+  bool VisibleOnly;
+  HWND Found;
+};
+
+BOOL CALLBACK FindWindowOf(HWND Window, LPARAM Param) {
+  auto* F = reinterpret_cast<TFind*>(Param);
+  DWORD Pid = 0;
+  GetWindowThreadProcessId(Window, &Pid);
+  char Class[64] = {};
+  GetClassNameA(Window, Class, sizeof Class);
+  if (Pid == F->Pid && std::string(Class) == F->Class && (!F->VisibleOnly || IsWindowVisible(Window))) {
+    F->Found = Window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::string WindowTextOf(HWND Window) {
+  char S[1024] = {};
+  SendMessageA(Window, WM_GETTEXT, sizeof S, reinterpret_cast<LPARAM>(S));
+  return S;
+}
+
+}  // namespace
+
+TInstallerRun::~TInstallerRun() {
+  if (FProcess.hProcess) {
+    if (Running()) TerminateProcess(FProcess.hProcess, 1);
+    CloseHandle(FProcess.hProcess);
+    CloseHandle(FProcess.hThread);
+  }
+}
+
+bool TInstallerRun::Start() {
+  STARTUPINFOA Startup{};
+  Startup.cb = sizeof Startup;
+  std::string Command = "\"" + InstallerPath() + "\"";
+  if (!CreateProcessA(nullptr, &Command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Startup, &FProcess))
+    return false;
+  for (int I = 0; I < 300; ++I) {
+    TFind F{FProcess.dwProcessId, TfrmMain::ClassName, true, nullptr};
+    EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&F));
+    if (F.Found) {
+      FWindow = F.Found;
+      return true;
+    }
+    if (FindBox() || !Running()) return FindBox() != nullptr;
+    Sleep(50);
+  }
+  return false;
+}
+
+bool TInstallerRun::Running() const { return WaitForSingleObject(FProcess.hProcess, 0) == WAIT_TIMEOUT; }
+
+HWND TInstallerRun::FindBox() const {
+  TFind F{FProcess.dwProcessId, "#32770", true, nullptr};
+  EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&F));
+  return F.Found;
+}
+
+std::string TInstallerRun::Text(int Id) const { return WindowTextOf(Control(Id)); }
+
+void TInstallerRun::Click(int Id) {
+  PostMessageA(FWindow, WM_COMMAND, MAKEWPARAM(Id, BN_CLICKED), reinterpret_cast<LPARAM>(Control(Id)));
+}
+
+void TInstallerRun::AnswerBoxes(DWORD Ms) {
+  for (DWORD Waited = 0; Waited < Ms && Running(); Waited += 50) {
+    if (const HWND Box = FindBox()) {
+      // The box's text is its static control 0xFFFF.
+      Messages.push_back(WindowTextOf(GetDlgItem(Box, 0xFFFF)));
+      Captions.push_back(WindowTextOf(Box));
+      PostMessageA(Box, WM_COMMAND, IDOK, 0);
+      while (IsWindow(Box)) Sleep(10);
+    }
+    Sleep(50);
+  }
+}
+
+bool TInstallerRun::Install() {
+  Click(TfrmMain::idInstall);
+  return WaitForEnd();
+}
+
+bool TInstallerRun::WaitForEnd() {
+  // The install hides both buttons at its start and shows the cancel button
+  // again at its end.
+  for (int I = 0; I < 600 && Visible(TfrmMain::idInstall); ++I) Sleep(50);
+  if (Visible(TfrmMain::idInstall)) return false;
+  for (int I = 0; I < 1200; ++I) {
+    if (const HWND Box = FindBox()) {
+      Messages.push_back(WindowTextOf(GetDlgItem(Box, 0xFFFF)));
+      Captions.push_back(WindowTextOf(Box));
+      PostMessageA(Box, WM_COMMAND, IDOK, 0);
+      while (IsWindow(Box)) Sleep(10);
+    }
+    if (Visible(TfrmMain::idCancel)) {
+      Sleep(100);  // the last repaint
+      return true;
+    }
+    Sleep(50);
+  }
+  return false;
+}
+
+bool TInstallerRun::WaitForExit(DWORD Ms) { return WaitForSingleObject(FProcess.hProcess, Ms) == WAIT_OBJECT_0; }
+
+COLORREF TInstallerRun::PixelOf(int Id, int X, int Y) const {
+  RECT R;
+  GetWindowRect(Control(Id), &R);
+  const HDC Screen = GetDC(nullptr);
+  const COLORREF C = GetPixel(Screen, R.left + X, R.top + Y);
+  ReleaseDC(nullptr, Screen);
+  return C;
+}
+
+std::vector<DWORD> TInstallerRun::PixelsOf(int Id) const {
+  RECT R;
+  GetWindowRect(Control(Id), &R);
+  std::vector<DWORD> Pixels;
+  const HDC Screen = GetDC(nullptr);
+  for (int Y = R.top; Y < R.bottom; Y += 2)
+    for (int X = R.left; X < R.right; X += 2) Pixels.push_back(GetPixel(Screen, X, Y));
+  ReleaseDC(nullptr, Screen);
+  return Pixels;
+}
+
+void TInstallerRun::Screenshot(const char* Name) const {
+  char Folder[MAX_PATH] = {};
+  if (!GetEnvironmentVariableA("QV_SHOT_DIR", Folder, MAX_PATH)) return;
+  RECT R;
+  GetWindowRect(FWindow, &R);
+  const int W = R.right - R.left, H = R.bottom - R.top;
+  BITMAPINFOHEADER Info{sizeof Info, W, H, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD Stride = (W * 3 + 3) & ~3u;
+  Info.biSizeImage = Stride * H;
+  void* Bits = nullptr;
+  const HDC Screen = GetDC(nullptr);
+  const HBITMAP Picture =
+      CreateDIBSection(Screen, reinterpret_cast<BITMAPINFO*>(&Info), DIB_RGB_COLORS, &Bits, nullptr, 0);
+  const HDC Dc = CreateCompatibleDC(Screen);
+  const HGDIOBJ Old = SelectObject(Dc, Picture);
+  BitBlt(Dc, 0, 0, W, H, Screen, R.left, R.top, SRCCOPY);
+  GdiFlush();
+  BITMAPFILEHEADER File{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof Info + Info.biSizeImage), 0, 0,
+                        sizeof(BITMAPFILEHEADER) + sizeof Info};
+  std::string Bytes(reinterpret_cast<const char*>(&File), sizeof File);
+  Bytes.append(reinterpret_cast<const char*>(&Info), sizeof Info);
+  Bytes.append(static_cast<const char*>(Bits), Info.biSizeImage);
+  WriteFileText(BuildPath(Folder) + "\\" + Name + ".bmp", Bytes);
+  SelectObject(Dc, Old);
+  DeleteDC(Dc);
+  DeleteObject(Picture);
+  ReleaseDC(nullptr, Screen);
+}
+
+std::string BuildPath(const std::string& UnixPath) {
+  std::string Path = "Z:" + UnixPath;
+  for (char& C : Path)
+    if (C == '/') C = '\\';
+  return Path;
+}
+
+std::string SpecialFolder(int Csidl) {
+  char Path[MAX_PATH] = {};
+  SHGetFolderPathA(nullptr, Csidl, nullptr, 0, Path);
+  return *Path ? std::string(Path) + "\\" : std::string();
+}
+
+std::string InstallDir() { return SpecialFolder(CSIDL_PROGRAM_FILES) + "Quorvale\\Desktop\\"; }
+
+std::string SystemDir() {
+  char Path[MAX_PATH] = {};
+  GetSystemDirectoryA(Path, MAX_PATH);
+  return std::string(Path) + "\\";
+}
+
+std::string TempDir() {
+  char Path[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, Path);
+  return Path;
+}
+
+bool Exists(const std::string& Path) { return GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool IsFolder(const std::string& Path) {
+  const DWORD A = GetFileAttributesA(Path.c_str());
+  return A != INVALID_FILE_ATTRIBUTES && (A & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ReadFileText(const std::string& Path) {
+  const HANDLE F = CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (F == INVALID_HANDLE_VALUE) return {};
+  std::string Text;
+  char Buffer[65536];
+  DWORD R = 0;
+  while (ReadFile(F, Buffer, sizeof Buffer, &R, nullptr) && R > 0) Text.append(Buffer, R);
+  CloseHandle(F);
+  return Text;
+}
+
+void WriteFileText(const std::string& Path, const std::string& Text) {
+  const HANDLE F = CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(F, INVALID_HANDLE_VALUE) << Path;
+  DWORD W = 0;
+  WriteFile(F, Text.data(), static_cast<DWORD>(Text.size()), &W, nullptr);
+  CloseHandle(F);
+}
+
+namespace {
+
+LONGLONG Now() {
+  FILETIME T;
+  GetSystemTimeAsFileTime(&T);
+  return static_cast<LONGLONG>(ULARGE_INTEGER{{T.dwLowDateTime, T.dwHighDateTime}}.QuadPart);
+}
+
+}  // namespace
+
+void SetAge(const std::string& Path, LONGLONG Seconds) {
+  ULARGE_INTEGER T;
+  T.QuadPart = static_cast<ULONGLONG>(Now() + Seconds * 10000000LL);
+  const FILETIME When{T.LowPart, T.HighPart};
+  const HANDLE F = CreateFileA(Path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(F, INVALID_HANDLE_VALUE) << Path;
+  SetFileTime(F, nullptr, nullptr, &When);
+  CloseHandle(F);
+}
+
+LONGLONG AgeOf(const std::string& Path) {
+  WIN32_FILE_ATTRIBUTE_DATA D{};
+  GetFileAttributesExA(Path.c_str(), GetFileExInfoStandard, &D);
+  const LONGLONG T = static_cast<LONGLONG>(ULARGE_INTEGER{{D.ftLastWriteTime.dwLowDateTime, D.ftLastWriteTime.dwHighDateTime}}.QuadPart);
+  return (T - Now()) / 10000000LL;
+}
+
+void SetWindowsVersion(const char* Version) {
+  HKEY Key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Install.exe", 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &Key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(Key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(Version), static_cast<DWORD>(strlen(Version) + 1));
+  RegCloseKey(Key);
+}
+
+void MapDriverDevice() {
+  char Prefix[MAX_PATH] = {};
+  ASSERT_TRUE(GetEnvironmentVariableA("WINEPREFIX", Prefix, MAX_PATH));
+  WriteFileText(BuildPath(Prefix) + "\\dosdevices\\windrvr6", "");
+}
+
+void AddDeviceKey() {
+  HKEY Key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, DeviceKeyPath(PhoneVendorId, PhoneProductId).c_str(), 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &Key, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(Key);
+}
+
+void SetToolBehaviour(const char* ExitCodes, int DelayMs) {
+  SetEnvironmentVariableA("QV_WDREG_LOG", ToolLog().c_str());
+  SetEnvironmentVariableA("QV_WDREG_EXIT", ExitCodes);
+  SetEnvironmentVariableA("QV_WDREG_DELAY_MS", std::to_string(DelayMs).c_str());
+}
+
+std::vector<std::string> ToolRuns() {
+  std::vector<std::string> Runs;
+  const std::string Log = ReadFileText(ToolLog());
+  for (size_t At = 0; At < Log.size();) {
+    const size_t End = Log.find('\n', At);
+    Runs.push_back(Log.substr(At, End - At));
+    At = End == std::string::npos ? Log.size() : End + 1;
+  }
+  return Runs;
+}
+
+std::string PayloadBytes(const char* Name) {
+  static const HMODULE Module = LoadLibraryExA(InstallerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const HRSRC Info = FindResourceA(Module, Name, "FILELIST");
+  const HGLOBAL Loaded = Info ? LoadResource(Module, Info) : nullptr;
+  if (!Loaded) return "<no resource " + std::string(Name) + ">";
+  return std::string(static_cast<const char*>(LockResource(Loaded)), SizeofResource(Module, Info));
+}

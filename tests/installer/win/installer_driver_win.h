@@ -1,0 +1,78 @@
+// Drives the real Install.exe from outside, as a user would: starts it, reads
+// and clicks its controls, answers its message boxes (keeping their texts),
+// takes screenshots; and prepares the Windows state a case needs (version,
+// driver device, device key, the registration tool's behaviour).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class TInstallerRun {
+ public:
+  ~TInstallerRun();
+  // Starts Install.exe; true once its window shows or a message box does (a
+  // refused Windows version shows only the box).
+  bool Start();
+  HWND Window() const { return FWindow; }
+  HWND Control(int Id) const { return GetDlgItem(FWindow, Id); }
+  std::string Text(int Id) const;
+  bool Visible(int Id) const { return IsWindowVisible(Control(Id)) != FALSE; }
+  void Click(int Id);
+  // Presses Install and waits until the cancel button shows again, answering
+  // every message box on the way; false on a time-out.
+  bool Install();
+  // Waits for the end of an install that has been started.
+  bool WaitForEnd();
+  // Answers the message boxes that show within Ms milliseconds.
+  void AnswerBoxes(DWORD Ms);
+  // Waits for the program to end; false on a time-out.
+  bool WaitForExit(DWORD Ms);
+  bool Running() const;
+  // The screen colour at (X, Y) inside control Id.
+  COLORREF PixelOf(int Id, int X, int Y) const;
+  // The pixels of control Id as shown now.
+  std::vector<DWORD> PixelsOf(int Id) const;
+  // Saves the window's picture as NAME.bmp in the screenshot folder.
+  void Screenshot(const char* Name) const;
+
+  std::vector<std::string> Messages;  // message box texts, in order
+  std::vector<std::string> Captions;  // and their captions
+
+ private:
+  HWND FindBox() const;
+  PROCESS_INFORMATION FProcess{};
+  HWND FWindow = nullptr;
+};
+
+// Folders as the installer finds them (same bitness as this driver).
+std::string InstallDir();
+std::string SystemDir();
+std::string TempDir();
+// With a trailing backslash; empty when the shell names none.
+std::string SpecialFolder(int Csidl);
+// A Unix path of the build as Wine names it.
+std::string BuildPath(const std::string& UnixPath);
+
+bool Exists(const std::string& Path);
+bool IsFolder(const std::string& Path);
+std::string ReadFileText(const std::string& Path);
+void WriteFileText(const std::string& Path, const std::string& Text);
+// Sets a file's last write time to now plus Seconds.
+void SetAge(const std::string& Path, LONGLONG Seconds);
+// Seconds from now to the file's last write time.
+LONGLONG AgeOf(const std::string& Path);
+
+// The Windows version Install.exe reports (Wine's per-program setting).
+void SetWindowsVersion(const char* Version);
+// Lets "\\.\windrvr6" open, as the vendor's working kernel driver does.
+void MapDriverDevice();
+void AddDeviceKey();
+// The registration tool's exit codes by run and its delay (see the stand-in).
+void SetToolBehaviour(const char* ExitCodes, int DelayMs = 0);
+// The command lines of the tool's runs so far.
+std::vector<std::string> ToolRuns();
+
+// The bytes of the payload resource Name inside Install.exe.
+std::string PayloadBytes(const char* Name);
