@@ -59,6 +59,9 @@ struct TDevice {
   std::deque<uint8_t> In;
   bool Halted = false;
   bool Gone = false;
+  // The send time-out last set on the socket: setting it costs a server call
+  // under Wine, so only a different one is set.
+  std::atomic<DWORD> SendTimeout{0};
 };
 
 // A number from the process environment (the test program sets it with
@@ -262,7 +265,8 @@ DWORD WriteTransfer(TDevice& Device, const uint8_t* Buffer, DWORD Size, DWORD* T
   const unsigned long most = EnvironmentNumber(MaxWriteVariable);
   if (most > 0 && most < Size) Size = static_cast<DWORD>(most);
   const DWORD timeout = TimeoutMs;
-  setsockopt(Device.Socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
+  if (Device.SendTimeout.exchange(timeout) != timeout)
+    setsockopt(Device.Socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
   const int sent = send(Device.Socket, reinterpret_cast<const char*>(Buffer), static_cast<int>(Size), 0);
   if (sent >= 0) {
     *Transferred = static_cast<DWORD>(sent);
