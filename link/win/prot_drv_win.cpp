@@ -10,6 +10,7 @@
 namespace {
 
 constexpr UINT DeliveryQuit = WM_USER + 1;
+constexpr UINT FramesQueued = WM_USER + 2;
 constexpr int TextMessage = 2;
 constexpr int32_t MinTimeout = 100;
 constexpr int32_t ShortTimeout = 500;
@@ -44,6 +45,7 @@ class TSendScope {
 }  // namespace
 
 TProtDrv::TProtDrv(uint8_t ComPort) {
+  FHostWake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   FCom = std::make_unique<TCOM_PORT>();
   FCom->FOnRxChar = [this](uint8_t ch) { ReceiveFrom(&ch, 1); };
   FCom->SetBaudRate(SerialBaudRate);
@@ -72,9 +74,10 @@ TProtDrv::TProtDrv(uint8_t ComPort) {
 TProtDrv::~TProtDrv() {
   FCom.reset();
   FUsb.reset();
-  // Frames posted before this message are delivered first, during the wait.
+  // Frames that ended before this message are delivered first, during the wait.
   PostThreadMessageA(ThreadId(), DeliveryQuit, 0, 0);
   WaitFor();
+  CloseHandle(FHostWake);
 }
 
 void TProtDrv::ReceiveFrom(const uint8_t* Bytes, size_t Count) {
@@ -83,7 +86,19 @@ void TProtDrv::ReceiveFrom(const uint8_t* Bytes, size_t Count) {
 }
 
 bool TProtDrv::PostFrame(int Message, int Slot) {
-  return PostThreadMessageA(ThreadId(), WM_USER + Message, static_cast<WPARAM>(Slot), 0) != FALSE;
+  bool hostWaits;
+  {
+    std::lock_guard<std::mutex> lock(FQueueLock);
+    if (FQueueCount == RxSlotCount) return false;
+    FQueue[(FQueueHead + FQueueCount) % RxSlotCount] = {Message, Slot};
+    ++FQueueCount;
+    hostWaits = FHostWaiting;
+  }
+  if (hostWaits)
+    SetEvent(FHostWake);
+  else
+    PostThreadMessageA(ThreadId(), FramesQueued, 0, 0);
+  return true;
 }
 
 void TProtDrv::Execute() {
@@ -93,11 +108,28 @@ void TProtDrv::Execute() {
     if (got == -1) return;
     if (got == 0) continue;  // a quit message is ignored
     if (message.message == DeliveryQuit) return;
-    const int kind = static_cast<int>(message.message) - WM_USER;
-    if (kind < TextMessage || kind > TextMessage + 4) continue;
-    const int slot = static_cast<int>(message.wParam);
-    RunInHostThread([this, kind, slot] { Deliver(kind, slot); });
-    ReleaseSlot(slot);
+    if (message.message == FramesQueued) RunInHostThread([this] { DeliverQueued(); });
+  }
+}
+
+void TProtDrv::DeliverQueued() {
+  if (FDelivering) return;
+  FDelivering = true;
+  struct TDone {
+    bool& Delivering;
+    ~TDone() { Delivering = false; }
+  } done{FDelivering};
+  for (;;) {
+    TQueuedFrame frame;
+    {
+      std::lock_guard<std::mutex> lock(FQueueLock);
+      if (FQueueCount == 0) return;
+      frame = FQueue[FQueueHead];
+      FQueueHead = (FQueueHead + 1) % RxSlotCount;
+      --FQueueCount;
+    }
+    Deliver(frame.Message, frame.Slot);
+    ReleaseSlot(frame.Slot);
   }
 }
 
@@ -164,11 +196,20 @@ bool TProtDrv::WaitEnded() const { return FAnswered || FAborted || AnswerTimedOu
 void TProtDrv::WaitForAnswer() {
   bool quit = false;
   int quitCode = 0;
-  HANDLE wake = AnswerWakeEvent();
+  HANDLE wake[] = {FHostWake, AnswerWakeEvent()};
+  {
+    std::lock_guard<std::mutex> lock(FQueueLock);
+    FHostWaiting = true;
+  }
+  // Each PeekMessage first runs the synchronous calls that reached the thread
+  // (a USB notice); the frames queued by then go next, before the message it
+  // took, as when frames too came as synchronous calls. After a wake by a
+  // queued frame alone, there is no message to look for.
+  bool messages = true;
   while (!WaitEnded()) {
     MSG message;
-    // Sent messages (deliveries among them) are run inside PeekMessage.
-    while (!WaitEnded() && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (messages && !WaitEnded() && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      DeliverQueued();
       if (message.message == WM_QUIT) {
         // Kept for the host's own loop, which must see it after the wait.
         quit = true;
@@ -179,7 +220,18 @@ void TProtDrv::WaitForAnswer() {
       DispatchMessageA(&message);
     }
     if (WaitEnded()) break;
-    MsgWaitForMultipleObjectsEx(1, &wake, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    DeliverQueued();
+    if (WaitEnded()) break;
+    messages = MsgWaitForMultipleObjectsEx(2, wake, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0;
   }
+  bool framesLeft;
+  {
+    std::lock_guard<std::mutex> lock(FQueueLock);
+    FHostWaiting = false;
+    framesLeft = FQueueCount > 0;
+  }
+  // Frames that ended after the answer, or during a delivery further down the
+  // stack, go the ordinary way.
+  if (framesLeft) PostThreadMessageA(ThreadId(), FramesQueued, 0, 0);
   if (quit) PostQuitMessage(quitCode);
 }
