@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "answer_timer_win.h"
 #include "comm_exception.h"
 #include "host_call_win.h"
 
@@ -185,18 +184,16 @@ bool TProtDrv::SendFrame(TProtPacket* Packet, bool Wait, int32_t Timeout) {
   if (FAborted) return false;
   FExpectedCode = static_cast<uint8_t>(Packet->Code | AnswerFlag);
   FAnswered = false;
-  if (!ArmAnswerTimer(static_cast<UINT>(Timeout))) return false;
+  FDeadline = GetTickCount64() + static_cast<ULONGLONG>(Timeout);
   WaitForAnswer();
-  DisarmAnswerTimer();
   return FAnswered && !FAborted;
 }
 
-bool TProtDrv::WaitEnded() const { return FAnswered || FAborted || AnswerTimedOut(); }
+bool TProtDrv::WaitEnded() const { return FAnswered || FAborted || GetTickCount64() >= FDeadline; }
 
 void TProtDrv::WaitForAnswer() {
   bool quit = false;
   int quitCode = 0;
-  HANDLE wake[] = {FHostWake, AnswerWakeEvent()};
   {
     std::lock_guard<std::mutex> lock(FQueueLock);
     FHostWaiting = true;
@@ -222,7 +219,10 @@ void TProtDrv::WaitForAnswer() {
     if (WaitEnded()) break;
     DeliverQueued();
     if (WaitEnded()) break;
-    messages = MsgWaitForMultipleObjectsEx(2, wake, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= FDeadline) break;
+    messages = MsgWaitForMultipleObjectsEx(1, &FHostWake, static_cast<DWORD>(FDeadline - now), QS_ALLINPUT,
+                                           MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0;
   }
   bool framesLeft;
   {

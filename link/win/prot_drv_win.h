@@ -1,8 +1,7 @@
 // TProtDrv: the engine of one open link. It owns the serial and the USB link,
 // is the frame receiver both feed (their reader threads are serialised by a
 // lock, as both may run at once), hands every complete frame to the host
-// thread, and sends requests and waits for their answers with a multimedia
-// timer as time-out.
+// thread, and sends requests and waits for their answers until a deadline.
 //
 // Complete frames wait in one queue, and only the host thread takes them, in
 // order and one at a time. While a send waits, the reader wakes the host
@@ -11,9 +10,11 @@
 // call. A thread hand-off costs tens of microseconds under Wine, so the answer
 // to a request crosses exactly one.
 //
-// The wait blocks in MsgWaitForMultipleObjectsEx between messages: a new
-// message, a synchronous call, a queued frame and the timer's event each end
-// the block at once, so the host stays responsive without polling.
+// The wait blocks in MsgWaitForMultipleObjectsEx between messages until its
+// deadline: a new message, a synchronous call, a queued frame and the deadline
+// each end the block at once, so the host stays responsive without polling.
+// The deadline is the block's own time-out; a timer per request (a thread
+// under Wine) would cost more than the round trip itself.
 #pragma once
 
 #include <windows.h>
@@ -89,6 +90,7 @@ class TProtDrv : public TThreadObject, public TFrameReceiver {
   // Host thread only (deliveries run there).
   bool FAnswered = false;
   bool FAborted = false;
+  ULONGLONG FDeadline = 0;  // of the waiting send, in GetTickCount64 milliseconds
   uint8_t FExpectedCode = 0;
   TProtPacket* FPendingPacket = nullptr;
   bool FComOpen = false;
