@@ -1,9 +1,11 @@
 // qv_phone_sim: the phone simulator, a native Linux program. It serves the USB
 // stand-in (wd_utils.dll) on loopback TCP, one connection per bus port, and
 // takes commands on a second loopback port, and offers a serial line on a pty.
-// It prints one line "ready usb=<port> control=<port> pty=<path>" once all
-// three are open, so a test script can start it with port 0 (a free port
-// each) and read where to connect and what to map to a COM port.
+// It prints one line "ready usb=<port> control=<port> pty=<path> pid=<pid>"
+// once all three are open, so a test script can start it with port 0 (a free
+// port each) and read where to connect and what to map to a COM port; the
+// process id tells the line from one a previous simulator left in the same
+// file.
 // With --state it serves the phone model seeded from that phone state file
 // (phone/phone_state_file.h), else the echo responder.
 //   qv_phone_sim [--usb-port N] [--control-port N] [--plugged] [--state FILE]
@@ -12,6 +14,8 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+
+#include <unistd.h>
 
 #include "echo_responder.h"
 #include "phone_model.h"
@@ -47,8 +51,8 @@ int main(int argc, char** argv) {
     server.Listen(usbPort, controlPort);
     server.OpenSerialLine();
     if (plugged) server.PlugAtStart();
-    std::printf("ready usb=%u control=%u pty=%s\n", server.UsbPort(), server.ControlPort(),
-                server.SerialPath().c_str());
+    std::printf("ready usb=%u control=%u pty=%s pid=%ld\n", server.UsbPort(), server.ControlPort(),
+                server.SerialPath().c_str(), static_cast<long>(getpid()));
     std::fflush(stdout);
     server.Run();
   } catch (const std::exception& error) {

@@ -3,29 +3,35 @@
 #include <algorithm>
 #include <cstring>
 
-#include "answer_timer_win.h"
 #include "comm_exception.h"
 #include "host_call_win.h"
 
 namespace {
 
 constexpr UINT DeliveryQuit = WM_USER + 1;
+constexpr UINT FramesQueued = WM_USER + 2;
 constexpr int TextMessage = 2;
 constexpr int32_t MinTimeout = 100;
 constexpr int32_t ShortTimeout = 500;
 constexpr DWORD SerialBaudRate = 38400;
 
+// Loading a system cursor costs about 0.1 ms under Wine, as much as a whole
+// round trip on loopback: each is loaded once.
+HCURSOR SystemCursor(LPCSTR Id) { return LoadCursorA(nullptr, Id); }
+const HCURSOR WaitCursor = SystemCursor(reinterpret_cast<LPCSTR>(IDC_WAIT));
+const HCURSOR ArrowCursor = SystemCursor(reinterpret_cast<LPCSTR>(IDC_ARROW));
+
 // The send's bookkeeping is reset however the send ends.
 class TSendScope {
  public:
   TSendScope(TProtPacket*& Pending, uint8_t& Expected, TProtPacket* Packet) : FPending(Pending), FExpected(Expected) {
-    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    SetCursor(WaitCursor);
     FPending = Packet;
   }
   ~TSendScope() {
     FPending = nullptr;
     FExpected = 0;
-    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+    SetCursor(ArrowCursor);
   }
   TSendScope(const TSendScope&) = delete;
   TSendScope& operator=(const TSendScope&) = delete;
@@ -38,8 +44,9 @@ class TSendScope {
 }  // namespace
 
 TProtDrv::TProtDrv(uint8_t ComPort) {
+  FHostWake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   FCom = std::make_unique<TCOM_PORT>();
-  FCom->FOnRxChar = [this](uint8_t ch) { ReceiveFrom(ch); };
+  FCom->FOnRxChar = [this](uint8_t ch) { ReceiveFrom(&ch, 1); };
   FCom->SetBaudRate(SerialBaudRate);
   if (ComPort != 0) {
     FCom->SetPortName("COM" + std::to_string(ComPort) + ":");
@@ -51,7 +58,7 @@ TProtDrv::TProtDrv(uint8_t ComPort) {
     }
   }
   FUsb = std::make_unique<TUSB_PORT>();
-  FUsb->FOnRxChar = [this](uint8_t ch) { ReceiveFrom(ch); };
+  FUsb->FOnReceived = [this](const uint8_t* bytes, size_t count) { ReceiveFrom(bytes, count); };
   FUsb->FOnAttach = [this] { RunInHostThread([this] { if (FOnUsbAttached) FOnUsbAttached(); }); };
   FUsb->FOnDetach = [this] { RunInHostThread([this] { if (FOnUsbDetached) FOnUsbDetached(); }); };
   FUsbOpen = true;
@@ -66,18 +73,31 @@ TProtDrv::TProtDrv(uint8_t ComPort) {
 TProtDrv::~TProtDrv() {
   FCom.reset();
   FUsb.reset();
-  // Frames posted before this message are delivered first, during the wait.
+  // Frames that ended before this message are delivered first, during the wait.
   PostThreadMessageA(ThreadId(), DeliveryQuit, 0, 0);
   WaitFor();
+  CloseHandle(FHostWake);
 }
 
-void TProtDrv::ReceiveFrom(uint8_t Ch) {
+void TProtDrv::ReceiveFrom(const uint8_t* Bytes, size_t Count) {
   std::lock_guard<std::mutex> lock(FReceiveLock);
-  ReceiveByte(Ch);
+  for (size_t i = 0; i < Count; ++i) ReceiveByte(Bytes[i]);
 }
 
 bool TProtDrv::PostFrame(int Message, int Slot) {
-  return PostThreadMessageA(ThreadId(), WM_USER + Message, static_cast<WPARAM>(Slot), 0) != FALSE;
+  bool hostWaits;
+  {
+    std::lock_guard<std::mutex> lock(FQueueLock);
+    if (FQueueCount == RxSlotCount) return false;
+    FQueue[(FQueueHead + FQueueCount) % RxSlotCount] = {Message, Slot};
+    ++FQueueCount;
+    hostWaits = FHostWaiting;
+  }
+  if (hostWaits)
+    SetEvent(FHostWake);
+  else
+    PostThreadMessageA(ThreadId(), FramesQueued, 0, 0);
+  return true;
 }
 
 void TProtDrv::Execute() {
@@ -87,11 +107,28 @@ void TProtDrv::Execute() {
     if (got == -1) return;
     if (got == 0) continue;  // a quit message is ignored
     if (message.message == DeliveryQuit) return;
-    const int kind = static_cast<int>(message.message) - WM_USER;
-    if (kind < TextMessage || kind > TextMessage + 4) continue;
-    const int slot = static_cast<int>(message.wParam);
-    RunInHostThread([this, kind, slot] { Deliver(kind, slot); });
-    ReleaseSlot(slot);
+    if (message.message == FramesQueued) RunInHostThread([this] { DeliverQueued(); });
+  }
+}
+
+void TProtDrv::DeliverQueued() {
+  if (FDelivering) return;
+  FDelivering = true;
+  struct TDone {
+    bool& Delivering;
+    ~TDone() { Delivering = false; }
+  } done{FDelivering};
+  for (;;) {
+    TQueuedFrame frame;
+    {
+      std::lock_guard<std::mutex> lock(FQueueLock);
+      if (FQueueCount == 0) return;
+      frame = FQueue[FQueueHead];
+      FQueueHead = (FQueueHead + 1) % RxSlotCount;
+      --FQueueCount;
+    }
+    Deliver(frame.Message, frame.Slot);
+    ReleaseSlot(frame.Slot);
   }
 }
 
@@ -147,22 +184,29 @@ bool TProtDrv::SendFrame(TProtPacket* Packet, bool Wait, int32_t Timeout) {
   if (FAborted) return false;
   FExpectedCode = static_cast<uint8_t>(Packet->Code | AnswerFlag);
   FAnswered = false;
-  if (!ArmAnswerTimer(static_cast<UINT>(Timeout))) return false;
+  FDeadline = GetTickCount64() + static_cast<ULONGLONG>(Timeout);
   WaitForAnswer();
-  DisarmAnswerTimer();
   return FAnswered && !FAborted;
 }
 
-bool TProtDrv::WaitEnded() const { return FAnswered || FAborted || AnswerTimedOut(); }
+bool TProtDrv::WaitEnded() const { return FAnswered || FAborted || GetTickCount64() >= FDeadline; }
 
 void TProtDrv::WaitForAnswer() {
   bool quit = false;
   int quitCode = 0;
-  HANDLE wake = AnswerWakeEvent();
+  {
+    std::lock_guard<std::mutex> lock(FQueueLock);
+    FHostWaiting = true;
+  }
+  // Each PeekMessage first runs the synchronous calls that reached the thread
+  // (a USB notice); the frames queued by then go next, before the message it
+  // took, as when frames too came as synchronous calls. After a wake by a
+  // queued frame alone, there is no message to look for.
+  bool messages = true;
   while (!WaitEnded()) {
     MSG message;
-    // Sent messages (deliveries among them) are run inside PeekMessage.
-    while (!WaitEnded() && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (messages && !WaitEnded() && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      DeliverQueued();
       if (message.message == WM_QUIT) {
         // Kept for the host's own loop, which must see it after the wait.
         quit = true;
@@ -173,7 +217,21 @@ void TProtDrv::WaitForAnswer() {
       DispatchMessageA(&message);
     }
     if (WaitEnded()) break;
-    MsgWaitForMultipleObjectsEx(1, &wake, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    DeliverQueued();
+    if (WaitEnded()) break;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= FDeadline) break;
+    messages = MsgWaitForMultipleObjectsEx(1, &FHostWake, static_cast<DWORD>(FDeadline - now), QS_ALLINPUT,
+                                           MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0;
   }
+  bool framesLeft;
+  {
+    std::lock_guard<std::mutex> lock(FQueueLock);
+    FHostWaiting = false;
+    framesLeft = FQueueCount > 0;
+  }
+  // Frames that ended after the answer, or during a delivery further down the
+  // stack, go the ordinary way.
+  if (framesLeft) PostThreadMessageA(ThreadId(), FramesQueued, 0, 0);
   if (quit) PostQuitMessage(quitCode);
 }

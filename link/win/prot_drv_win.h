@@ -1,12 +1,20 @@
 // TProtDrv: the engine of one open link. It owns the serial and the USB link,
 // is the frame receiver both feed (their reader threads are serialised by a
-// lock, as both may run at once), runs the delivery thread that hands every
-// complete frame to the host thread by a synchronous call, and sends requests
-// and waits for their answers with a multimedia timer as time-out.
+// lock, as both may run at once), hands every complete frame to the host
+// thread, and sends requests and waits for their answers until a deadline.
 //
-// The wait blocks in MsgWaitForMultipleObjectsEx between messages: a new
-// message, a synchronous call (an answer's delivery) and the timer's event
+// Complete frames wait in one queue, and only the host thread takes them, in
+// order and one at a time. While a send waits, the reader wakes the host
+// thread directly and the wait delivers the queued frames itself; otherwise
+// the delivery thread asks the host thread to deliver them by a synchronous
+// call. A thread hand-off costs tens of microseconds under Wine, so the answer
+// to a request crosses exactly one.
+//
+// The wait blocks in MsgWaitForMultipleObjectsEx between messages until its
+// deadline: a new message, a synchronous call, a queued frame and the deadline
 // each end the block at once, so the host stays responsive without polling.
+// The deadline is the block's own time-out; a timer per request (a thread
+// under Wine) would cost more than the round trip itself.
 #pragma once
 
 #include <windows.h>
@@ -55,7 +63,10 @@ class TProtDrv : public TThreadObject, public TFrameReceiver {
   bool PostFrame(int Message, int Slot) override;
 
  private:
-  void ReceiveFrom(uint8_t Ch);
+  void ReceiveFrom(const uint8_t* Bytes, size_t Count);
+  // Host thread: delivers the queued frames, unless a delivery is already
+  // under way further down the stack (frames reach the host one at a time).
+  void DeliverQueued();
   void Deliver(int Message, int Slot);
   void DeliverText(int Slot);
   void DeliverChannel(int Slot, const TChannelEvent& Event);
@@ -65,9 +76,21 @@ class TProtDrv : public TThreadObject, public TFrameReceiver {
   std::unique_ptr<TCOM_PORT> FCom;
   std::unique_ptr<TUSB_PORT> FUsb;
   std::mutex FReceiveLock;  // the two reader threads take turns in the receiver
+  // Complete frames in the order they ended, as (delivery message, slot). A
+  // queued slot stays held, so there are never more than the slots.
+  struct TQueuedFrame {
+    int Message, Slot;
+  };
+  std::mutex FQueueLock;  // guards the queue and FHostWaiting
+  TQueuedFrame FQueue[RxSlotCount] = {};
+  int FQueueHead = 0, FQueueCount = 0;
+  bool FHostWaiting = false;  // a send waits: the reader wakes it instead of the delivery thread
+  HANDLE FHostWake = nullptr;  // auto-reset; set by the reader for the waiting send
+  bool FDelivering = false;    // host thread only
   // Host thread only (deliveries run there).
   bool FAnswered = false;
   bool FAborted = false;
+  ULONGLONG FDeadline = 0;  // of the waiting send, in GetTickCount64 milliseconds
   uint8_t FExpectedCode = 0;
   TProtPacket* FPendingPacket = nullptr;
   bool FComOpen = false;

@@ -1,5 +1,7 @@
 #include "usb_port_win.h"
 
+#include <algorithm>
+
 #include "comm_exception.h"
 #include "host_call_win.h"
 #include "link_types.h"
@@ -108,8 +110,7 @@ DWORD __stdcall TUSB_PORT::UsbReadThread(void* Self) {
     if (port->FStopReading) return 0;
     if (status == WDU_STATUS_TIMEOUT) continue;
     if (status != WDU_STATUS_SUCCESS) return 0;
-    if (port->FOnRxChar)
-      for (DWORD i = 0; i < received && i < sizeof port->FReadBuffer; ++i) port->FOnRxChar(port->FReadBuffer[i]);
+    if (port->FOnReceived) port->FOnReceived(port->FReadBuffer, std::min<size_t>(received, sizeof port->FReadBuffer));
   }
 }
 

@@ -27,7 +27,8 @@ class TUSB_PORT : public TThreadObject {
   bool Attached() const { return FAttached.load(); }
 
   // Set once before activation, called from the reader thread and the host thread.
-  std::function<void(uint8_t)> FOnRxChar;
+  // The bytes of one read transfer, in order, in the reader thread.
+  std::function<void(const uint8_t*, size_t)> FOnReceived;
   std::function<void()> FOnAttach;
   std::function<void()> FOnDetach;
 
