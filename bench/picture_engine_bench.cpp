@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "djpeg_reference.h"
 #include "pic_engine.h"
 #include "picture_fixtures.h"
 #include "picture_loader.h"

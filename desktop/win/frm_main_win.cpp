@@ -60,6 +60,7 @@ TfrmMain::TfrmMain() : TForm("TFRMMAIN") {
   On("mnuFileClick", [this](TEvent&) { mnuFileClick(); });
   On("mnuImportClick", [this](TEvent&) { mnuImportClick(); });
   On("mnuExportClick", [this](TEvent&) { mnuExportClick(); });
+  BindPictureCommands();
 }
 
 void TfrmMain::FormCreate() {

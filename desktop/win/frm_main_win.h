@@ -10,6 +10,9 @@
 #include "pool_types.h"
 #include "qvdp_all.h"
 
+class TQVDP_PICTURES;
+class TBitmap;
+
 class TfrmMain : public TForm {
  public:
   TfrmMain();
@@ -61,6 +64,14 @@ class TfrmMain : public TForm {
   void mnuExportClick();
   // The pages follow the pools (frm_main_pools_win.cpp).
   void PoolChanged(TPoolIndex Index);
+  // The picture list and its commands (frm_main_pictures_win.cpp).
+  void BindPictureCommands();
+  TQVDP_PICTURES& Pictures() const;
+  const TBitmap* RowPicture(int Row) const;
+  void lbxPicsMeasureItem(MEASUREITEMSTRUCT& Item);
+  void lbxPicsDrawItem(const DRAWITEMSTRUCT& Item);
+  void butAddPicClick();
+  void butDelPicClick();
 
   std::unique_ptr<TQVDP_ALL> FDataPool;  // created with the window, freed when it is destroyed
   int FDropIndex = -1;     // the phonebook-1 row under a dragged picture, -1 for none

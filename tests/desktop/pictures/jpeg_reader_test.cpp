@@ -5,6 +5,7 @@
 
 #include "jpeg_reader.h"
 #include "picture_error.h"
+#include "djpeg_reference.h"
 #include "picture_fixtures.h"
 
 namespace {

@@ -29,7 +29,3 @@ enum class TJpegKind { Baseline, Progressive, Grey, TwoComponents, Cmyk, Ycck };
 // A photo-like W x H JPEG (smooth gradients, edges and noise), 4:2:0 for
 // colour kinds.
 std::vector<uint8_t> MakeJpeg(int W, int H, TJpegKind Kind, int Quality = 90);
-
-std::string WriteTempFile(const std::string& Name, const std::vector<uint8_t>& Bytes);
-// djpeg -colors 236 -bmp of the file, read back with the editor's reader.
-TSourceImage DjpegReference(const std::string& JpegFile);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "picture_error.h"
+#include "djpeg_reference.h"
 #include "picture_fixtures.h"
 #include "picture_loader.h"
 
