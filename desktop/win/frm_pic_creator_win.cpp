@@ -11,6 +11,7 @@
 #include "picture_bitmap_win.h"
 #include "picture_error.h"
 #include "picture_loader.h"
+#include "picture_open_preview_win.h"
 #include "resource_source_win.h"
 #include "resource_texts.h"
 #include "scroll_box_win.h"
@@ -86,6 +87,7 @@ void TfrmPicCreator::FormCreate() {
   FHandleBitmap = LoadPicture("@FRAME_RESIZE");
   FPreviewBitmap = CreatePreviewBitmap();
   SetImagePicture(DestBmp, FPreviewBitmap);
+  OpenPicDlg->Hook = PicturePreviewHook;
   FormResize();
 }
 

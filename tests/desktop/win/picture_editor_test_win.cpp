@@ -99,7 +99,7 @@ class TPictureEditorTest : public TMainWindowTest {
   }
   // The system cursor the source control shows.
   LPCSTR Cursor() { return reinterpret_cast<LPCSTR>(GetWindowLongPtrA(SourcePic(), 0)); }
-  bool WaitForCursor(LPCSTR Id) { return WaitUntil([&] { return Cursor() == Id; }, 5000); }
+  bool WaitForCursor(LPCSTR Id) { return WaitUntil([&] { return Cursor() == Id; }); }
   // The pointer itself goes there too: a capture or a cursor change may
   // make the system report the pointer's real position.
   void Mouse(UINT Msg, int X, int Y, WPARAM Keys = 0) {
@@ -311,4 +311,44 @@ TEST_F(TPictureEditorTest, FilesTheLoaderRefusesShowItsErrorAndLeaveTheEditorAsI
   const std::vector<TBitmap> Stored = Export();
   ASSERT_EQ(Stored.size(), 1u);
   EXPECT_TRUE(Stored[0] == ExpectedPreview(Jpeg, 0, 0));
+}
+
+namespace {
+
+BOOL CALLBACK FindByClass(HWND Child, LPARAM Param) {
+  auto* Search = reinterpret_cast<std::pair<const char*, HWND>*>(Param);
+  if (ClassOf(Child) != Search->first) return TRUE;
+  Search->second = Child;
+  return FALSE;
+}
+
+HWND ChildOfClass(HWND Window, const char* Class) {
+  std::pair<const char*, HWND> Search{Class, nullptr};
+  EnumChildWindows(Window, FindByClass, reinterpret_cast<LPARAM>(&Search));
+  return Search.second;
+}
+
+}  // namespace
+
+TEST_F(TPictureEditorTest, TheOpenDialogPreviewsTheSelectedPicture) {
+  StartWithData();
+  WriteJpeg("only.jpg", 640, 480);
+  ASSERT_TRUE(OpenEditor());
+  HWND Dialog = FileDialog();
+  ASSERT_TRUE(Dialog);
+  HWND Preview = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (Preview = ChildOfClass(Dialog, "QVPicturePreview")) != nullptr; }));
+  EXPECT_EQ(TextOf(Preview), L"");
+  // Into the test's folder (the dialog starts where the last one ended),
+  // then the list's first entry, the only picture there, chosen by key.
+  ChooseFile(Dialog, Folder);
+  // The folder's view replaces the list, so it is looked for again.
+  HWND Files = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    Files = ChildOfClass(Dialog, "SysListView32");
+    return Files && SendMessageW(Files, LVM_GETITEMCOUNT, 0, 0) == 1;
+  }));
+  PostMessageW(Files, WM_KEYDOWN, VK_HOME, 0);
+  PostMessageW(Files, WM_KEYUP, VK_HOME, 0);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(Preview) == L"640 x 480"; })) << std::string(TextOf(Preview).begin(), TextOf(Preview).end());
 }
