@@ -352,3 +352,31 @@ TEST_F(TPictureEditorTest, TheOpenDialogPreviewsTheSelectedPicture) {
   PostMessageW(Files, WM_KEYUP, VK_HOME, 0);
   EXPECT_TRUE(WaitUntil([&] { return TextOf(Preview) == L"640 x 480"; })) << std::string(TextOf(Preview).begin(), TextOf(Preview).end());
 }
+
+TEST_F(TPictureEditorTest, TheWindowKeepsItsMinimumSizeAndItsCloseBoxStoresNothing) {
+  StartWithData();
+  const std::string Jpeg = WriteJpeg("small.jpg", 120, 90);
+  ASSERT_TRUE(OpenEditor());
+  Load(Jpeg, L"120 x 90");
+  EXPECT_TRUE(IsZoomed(FEditor));
+  PostMessageW(FEditor, WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsZoomed(FEditor); }));
+  auto Size = [&] {
+    RECT Rc;
+    GetWindowRect(FEditor, &Rc);
+    return SIZE{Rc.right - Rc.left, Rc.bottom - Rc.top};
+  };
+  SetWindowPos(FEditor, nullptr, 0, 0, 199, 600, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_GE(Size().cx, 200);
+  SetWindowPos(FEditor, nullptr, 0, 0, 300, 559, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_GE(Size().cy, 560);
+  SetWindowPos(FEditor, nullptr, 0, 0, 200, 560, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(Size().cx, 200);
+  EXPECT_EQ(Size().cy, 560);
+
+  PostMessageW(FEditor, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !Showing(EditorCaption); }));
+  // The add button's command has ended: a second use shows the editor again.
+  ASSERT_TRUE(OpenEditor());
+  EXPECT_TRUE(ListItems(Control("lbxPics")).empty()) << "closed through the title bar: nothing stored";
+}
