@@ -1,9 +1,11 @@
-// The main window's picture list and its two commands: rows that show each
+// The main window's picture list and its commands: rows that show each
 // stored picture framed on the tooltip background (maroon when selected),
-// adding a picture made in the picture editor, and deleting one after the
-// questions. The list's rows follow the pool's names, one row per occupied
+// adding a picture made in the picture editor, deleting one after the
+// questions, and dragging one onto a phonebook-1 row, which gives that entry
+// the picture. The list's rows follow the pool's names, one row per occupied
 // slot, its text the slot number.
 #include <windows.h>
+#include <windowsx.h>
 
 #include <string>
 
@@ -18,6 +20,22 @@
 
 namespace {
 
+// The row of a list at a point of its client area; -1 outside the area or
+// below the last row.
+int RowAt(HWND List, LPARAM Point) {
+  RECT Client;
+  GetClientRect(List, &Client);
+  const POINT P{GET_X_LPARAM(Point), GET_Y_LPARAM(Point)};
+  if (!PtInRect(&Client, P)) return -1;
+  const LRESULT Hit = SendMessageA(List, LB_ITEMFROMPOINT, 0, MAKELPARAM(P.x, P.y));
+  return HIWORD(Hit) ? -1 : static_cast<int>(LOWORD(Hit));
+}
+
+// Only a picture dragged from the picture list counts.
+bool FromPictureList(const TEvent& E) {
+  return E.DragSource && E.DragSource->Layout->Kind == "listbox" && E.DragSource->Layout->Name == "lbxPics";
+}
+
 constexpr int PictureRowMargin = 16;  // height beyond the picture's: its frame and the separator
 constexpr int EmptyPictureRowHeight = 20;
 constexpr COLORREF SelectedPictureRow = RGB(128, 0, 0);  // maroon
@@ -29,6 +47,10 @@ void TfrmMain::BindPictureCommands() {
   On("lbxPicsDrawItem", [this](TEvent& E) { lbxPicsDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(E.LParam)); });
   On("butAddPicClick", [this](TEvent&) { butAddPicClick(); });
   On("butDelPicClick", [this](TEvent&) { butDelPicClick(); });
+  On("lbxPicsMouseDown", [this](TEvent& E) { lbxPicsMouseDown(E); });
+  On("lbxPB1DragOver", [this](TEvent& E) { lbxPB1DragOver(E); });
+  On("lbxPB1DragDrop", [this](TEvent& E) { lbxPB1DragDrop(E); });
+  On("lbxPicsEndDrag", [this](TEvent&) { lbxPicsEndDrag(); });
 }
 
 TQVDP_PICTURES& TfrmMain::Pictures() const { return *static_cast<TQVDP_PICTURES*>(FDataPool->Pools(piPictures)); }
@@ -91,4 +113,40 @@ void TfrmMain::butDelPicClick() {
   }
   if (Used && Confirm(ResourceText(DeleteUsedPictureTextId)) == caNo) return;
   Pictures().DeletePicture(Number - 1);
+}
+
+void TfrmMain::lbxPicsMouseDown(TEvent& E) {
+  if (E.Msg != WM_LBUTTONDOWN || RowAt(lbxPics, E.LParam) < 0) return;
+  BeginDrag(*E.Sender, POINT{GET_X_LPARAM(E.LParam), GET_Y_LPARAM(E.LParam)});
+}
+
+void TfrmMain::lbxPB1DragOver(TEvent& E) {
+  if (E.Sender->Layout->Kind != "listbox" || !FromPictureList(E)) return;
+  const int Row = RowAt(lbxPB1, E.LParam);
+  if (Row != FDropIndex) {
+    FDropIndex = Row;
+    InvalidateRect(lbxPB1, nullptr, FALSE);
+    UpdateWindow(lbxPB1);
+  }
+  E.Allow = Row >= 0;
+}
+
+void TfrmMain::lbxPB1DragDrop(TEvent& E) {
+  if (!FromPictureList(E)) return;
+  const int Picture = static_cast<int>(SendMessageA(lbxPics, LB_GETCURSEL, 0, 0));
+  const std::vector<std::string>& Names = Pictures().Names();
+  const int Row = FDropIndex;
+  FDropIndex = -1;
+  if (Picture < 0 || Picture >= static_cast<int>(Names.size()) || Row < 0) return;
+  auto& Phonebook = *static_cast<TQVDP_PHONEBOOK*>(FDataPool->Pools(piPhonebook1));
+  TPBEntry Entry{};
+  Phonebook.GetEntry(Row, Entry);
+  Entry.Picture = static_cast<uint8_t>(std::stoi(Names[static_cast<size_t>(Picture)]));
+  Phonebook.SetEntry(Row, Entry);
+  FDropIndex = -1;
+}
+
+void TfrmMain::lbxPicsEndDrag() {
+  FDropIndex = -1;
+  InvalidateRect(lbxPB1, nullptr, FALSE);
 }

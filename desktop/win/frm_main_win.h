@@ -72,6 +72,10 @@ class TfrmMain : public TForm {
   void lbxPicsDrawItem(const DRAWITEMSTRUCT& Item);
   void butAddPicClick();
   void butDelPicClick();
+  void lbxPicsMouseDown(TEvent& E);
+  void lbxPB1DragOver(TEvent& E);
+  void lbxPB1DragDrop(TEvent& E);
+  void lbxPicsEndDrag();
 
   std::unique_ptr<TQVDP_ALL> FDataPool;  // created with the window, freed when it is destroyed
   int FDropIndex = -1;     // the phonebook-1 row under a dragged picture, -1 for none

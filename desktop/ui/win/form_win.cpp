@@ -2,6 +2,8 @@
 // here say why the less obvious parts are built as they are.
 #include "form_win.h"
 
+#include <windowsx.h>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -515,8 +517,22 @@ LRESULT CALLBACK InputSubclass(HWND W, UINT Msg, WPARAM WP, LPARAM LP, UINT_PTR,
     if (!Key) return 0;
     WP = static_cast<unsigned char>(Key);
   } else if ((Msg == WM_LBUTTONDOWN || Msg == WM_RBUTTONDOWN) && R->Layout->Props.count("on.mousedown")) {
+    // The control's own handling first (a list selects the row pressed), so
+    // the handler sees its result and may arm a drag.
+    const LRESULT Own = DefSubclassProc(W, Msg, WP, LP);
     TEvent E{*R->Form, R, Msg, WP, LP};
     R->Form->Dispatch(E, "mousedown");
+    return Own;
+  } else if (R->Form->Dragging(*R) && (Msg == WM_MOUSEMOVE || Msg == WM_LBUTTONUP)) {
+    // While a drag is armed the control does not track the mouse itself.
+    const POINT P{GET_X_LPARAM(LP), GET_Y_LPARAM(LP)};
+    if (Msg == WM_MOUSEMOVE) {
+      R->Form->DragMove(P);
+      return 0;
+    }
+    R->Form->DragEnd(P, true);
+  } else if (Msg == WM_CAPTURECHANGED && R->Form->Dragging(*R) && reinterpret_cast<HWND>(LP) != W) {
+    R->Form->DragEnd(POINT{0, 0}, false);
   } else if (Msg == WM_NCDESTROY) {
     RemoveWindowSubclass(W, InputSubclass, 3);
   }

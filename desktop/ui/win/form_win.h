@@ -54,7 +54,17 @@ struct TEvent {
   bool Allow = true;      // closequery, canresize: false refuses
   int NewWidth = 0, NewHeight = 0;  // canresize: the outer size asked for
   LRESULT Result = 0;
+  // dragover, dragdrop, enddrag: the control the drag started from; LParam
+  // holds the pointer in the sender's client coordinates, WParam (dragover)
+  // the TDragState. dragover: Allow says whether a drop would be accepted
+  // (false by default).
+  TControlRecord* DragSource = nullptr;
 };
+
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+
+// Pixels the pointer must move, button held, before an armed drag starts.
+constexpr int DragThreshold = 5;
 
 class TForm {
  public:
@@ -98,6 +108,19 @@ class TForm {
 
   static TForm* FromHandle(HWND Window);
   static TForm* MainForm();
+
+  // Drag and drop between the window's controls (drag_win.cpp): a mousedown
+  // handler arms a drag of its control at the press (client coordinates); it starts once the pointer has moved
+  // DragThreshold pixels with the left button held. Controls with a dragover
+  // handler are targets: they hear enter, move and leave, and dragdrop when
+  // the button is released over them after they accepted. The source hears
+  // enddrag after every armed drag, dropped, cancelled or never started.
+  void BeginDrag(TControlRecord& Source, POINT Client);
+  bool Dragging(const TControlRecord& Source) const;
+  // The source's mouse while a drag is armed (Client in the source's client
+  // coordinates); DragEnd with Drop false cancels.
+  void DragMove(POINT Client);
+  void DragEnd(POINT Client, bool Drop);
 
  protected:
   struct TControlBinding {
@@ -144,6 +167,17 @@ class TForm {
   std::map<std::string, THandler> FHandlers;
   bool FModal = false, FModalDone = false;
   RECT FLastRect{};
+  struct TDrag {
+    TControlRecord* Source = nullptr;
+    POINT Start{};  // screen coordinates of the press
+    bool Started = false;
+    TControlRecord* Target = nullptr;
+    POINT Last{};  // the pointer's last position in Target's client coordinates
+    bool Accepted = false;
+  };
+  TDrag FDrag;
+  TControlRecord* DragTargetAt(POINT Screen);
+  bool FireDragOver(TControlRecord& Target, TControlRecord* Source, POINT Client, TDragState State);
 };
 
 // Runs the thread's message loop until the application is told to end.
