@@ -92,8 +92,7 @@ void TPicCreatorEngine::SetTrackBarPosition(int Value) {
 
 void TPicCreatorEngine::TrackBarChange() { ResizeFrame(FTrackBar.Position - FrameWidth); }
 
-void TPicCreatorEngine::RotatePicture(const TTurnProgress& Progress) {
-  TSourceImage target = TurnQuarterClockwise(FSource, Progress);
+void TPicCreatorEngine::TakeTurnedSource(TSourceImage Turned) {
   SetTrackBarMax(FSource.Height);
-  FSource = std::move(target);
+  FSource = std::move(Turned);
 }

@@ -62,8 +62,11 @@ class TPicCreatorEngine {
   void SetTrackBarPosition(int Value);
   // The quarter turn: the track bar's maximum becomes the new width while
   // the old picture still stands (a resize that causes is tested against it),
-  // then the turned picture replaces the source.
-  void RotatePicture(const TTurnProgress& Progress);
+  // then the turned picture replaces the source. In two steps for a caller
+  // that must make room for the turned picture before it is taken, and in one.
+  TSourceImage TurnedSource(const TTurnProgress& Progress) const { return TurnQuarterClockwise(FSource, Progress); }
+  void TakeTurnedSource(TSourceImage Turned);
+  void RotatePicture(const TTurnProgress& Progress) { TakeTurnedSource(TurnedSource(Progress)); }
 
   // The mouse at source (X, Y) is over the handle whose top-left corner is
   // (HandleX, HandleY) in the same coordinates: 17 x 17 positions, both

@@ -47,8 +47,6 @@ std::array<int, N> SamplePositions(int Start, int Length, int Limit) {
 
 }  // namespace
 
-int NearestPaletteIndex(const TLogPalette& Palette, uint32_t Rgb) { return TPaletteChannels(Palette).Nearest(Rgb); }
-
 void StretchIntoPreview(const TSourceImage& Source, int Left, int Top, int Width, int Height,
                         const TLogPalette& Palette, TBitmap& Preview) {
   if (Preview.Width() != PreviewWidth || Preview.Height() != PreviewHeight) Preview.SetSize(PreviewWidth, PreviewHeight);

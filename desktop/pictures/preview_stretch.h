@@ -18,9 +18,6 @@
 constexpr int PreviewWidth = 85;
 constexpr int PreviewHeight = 110;
 
-// The palette position of the colour nearest to Rgb (0x00RRGGBB).
-int NearestPaletteIndex(const TLogPalette& Palette, uint32_t Rgb);
-
 // Writes all 85 x 110 pixels of Preview from the source rectangle.
 void StretchIntoPreview(const TSourceImage& Source, int Left, int Top, int Width, int Height,
                         const TLogPalette& Palette, TBitmap& Preview);

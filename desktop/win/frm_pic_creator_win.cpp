@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 
 #include "controls_win.h"
 #include "cursor_win.h"
@@ -332,19 +333,21 @@ void TfrmPicCreator::RotatePicture() {
   // position change costs far more than a column of pixels.
   const int BarWidth = std::max(1, static_cast<int>(Bar.right - Bar.left));
   int Drawn = 0;
+  // Without room for the turned picture or its bitmap the source stays as it was.
   try {
-    FEngine.RotatePicture([&](int Done) {
+    TSourceImage Turned = FEngine.TurnedSource([&](int Done) {
       const int Fill = static_cast<int>(static_cast<int64_t>(Done) * BarWidth / std::max(1, W));
       if (Fill == Drawn) return;
       Drawn = Fill;
       SendMessageA(ProgressBar1, PBM_SETPOS, Done, 0);
       UpdateWindow(ProgressBar1);
     });
-    HBITMAP Picture = CreateSourceBitmap(FEngine.Source());
-    if (Picture) FSourcePic->SetPicture(Picture);
-    UpdateScrollBox(FScrollBox);
+    if (HBITMAP Picture = CreateSourceBitmap(Turned)) {
+      FEngine.TakeTurnedSource(std::move(Turned));
+      FSourcePic->SetPicture(Picture);
+      UpdateScrollBox(FScrollBox);
+    }
   } catch (const std::bad_alloc&) {
-    // No room for the turned picture: the source stays as it was.
   }
   ShowPictureSize();
   ShowWindow(ProgressBar1, SW_HIDE);

@@ -1,6 +1,8 @@
 // The editor's pictures as GDI bitmaps, see picture_bitmap_win.h.
 #include "picture_bitmap_win.h"
 
+#include "preview_stretch.h"
+
 #include <cstring>
 #include <vector>
 
@@ -50,12 +52,12 @@ HBITMAP CreateSourceBitmap(const TSourceImage& Image) {
 
 HBITMAP CreatePreviewBitmap() {
   TBitmap Empty;
-  Empty.SetSize(85, 110);
+  Empty.SetSize(PreviewWidth, PreviewHeight);
   TLogPalette Palette;
   BuildDefaultPalette(Palette);
   Empty.SetPalette(Palette);
   void* Pixels = nullptr;
-  HBITMAP Bitmap = CreateDib(85, 110, 8, Empty.Palette(), Pixels);
+  HBITMAP Bitmap = CreateDib(PreviewWidth, PreviewHeight, 8, Empty.Palette(), Pixels);
   CopyPreview(Empty, Bitmap);
   return Bitmap;
 }
