@@ -272,11 +272,18 @@ TEST_F(TPictureEditorTest, RotateTurnsThePictureAndKeepsTheFrame) {
   PostClick(Item("butRotate"));
   ASSERT_TRUE(WaitUntil([&] { return ItemText("lblPicSize") == L"200 x 320"; }));
   EXPECT_TRUE(WaitUntil([&] { return !Visible(Item("ProgressBar1")) && ItemText("lblInfo") == Wide(Jpeg); }));
+  EXPECT_EQ(SendMessageW(Item("ProgressBar1"), PBM_GETRANGE, FALSE, 0), 320) << "the turn counts columns";
   Ok();
   ASSERT_TRUE(WaitUntil([&] { return ListItems(Control("lbxPics")).size() == 1; }));
   const std::vector<TBitmap> Stored = Export();
   ASSERT_EQ(Stored.size(), 1u);
   EXPECT_TRUE(Stored[0] == ExpectedPreview(Jpeg, 0, 0, 1));
+
+  // A JPEG decoded after a turn shows its progress over the whole bar again.
+  ASSERT_TRUE(OpenEditor());
+  PostClick(Item("butOpenFile"));
+  Load(WriteJpeg("next.jpg", 64, 48), L"64 x 48");
+  EXPECT_EQ(SendMessageW(Item("ProgressBar1"), PBM_GETRANGE, FALSE, 0), 100);
 }
 
 TEST_F(TPictureEditorTest, FilesTheLoaderRefusesShowItsErrorAndLeaveTheEditorAsItWas) {
