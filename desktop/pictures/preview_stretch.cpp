@@ -1,14 +1,16 @@
 // The preview stretch, see preview_stretch.h.
 #include "preview_stretch.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 
 namespace {
 
 // The preview palette's distinct colours split into channels, each with its
-// lowest position, so that the search is a tight loop over as few entries
-// as the palette really has (the default palette has 17).
+// lowest position, sorted by red. The search starts at the entries whose red
+// is nearest and stops on each side once the red difference alone exceeds
+// the best distance found: exact, and far fewer entries than all 256.
 struct TPaletteChannels {
   int Count = 0;
   int R[MaxPaletteEntries], G[MaxPaletteEntries], B[MaxPaletteEntries], Index[MaxPaletteEntries];
@@ -18,18 +20,23 @@ struct TPaletteChannels {
       bool seen = false;
       for (int k = 0; k < Count && !seen; ++k) seen = R[k] == e.peRed && G[k] == e.peGreen && B[k] == e.peBlue;
       if (seen) continue;
-      R[Count] = e.peRed, G[Count] = e.peGreen, B[Count] = e.peBlue, Index[Count] = i;
-      ++Count;
+      // Insertion by red, equal reds in palette order.
+      int at = Count++;
+      for (; at > 0 && R[at - 1] > e.peRed; --at) R[at] = R[at - 1], G[at] = G[at - 1], B[at] = B[at - 1], Index[at] = Index[at - 1];
+      R[at] = e.peRed, G[at] = e.peGreen, B[at] = e.peBlue, Index[at] = i;
     }
   }
   int Nearest(uint32_t Rgb) const {
     const int r = (Rgb >> 16) & 0xFF, g = (Rgb >> 8) & 0xFF, b = Rgb & 0xFF;
-    int best = 0, bestDistance = INT32_MAX;
-    for (int k = 0; k < Count; ++k) {
+    int bestDistance = INT32_MAX, best = MaxPaletteEntries;
+    const auto consider = [&](int k) {
       const int d = (R[k] - r) * (R[k] - r) + (G[k] - g) * (G[k] - g) + (B[k] - b) * (B[k] - b);
-      if (d < bestDistance) bestDistance = d, best = k;
-    }
-    return Index[best];
+      if (d < bestDistance || (d == bestDistance && Index[k] < best)) bestDistance = d, best = Index[k];
+    };
+    const int start = static_cast<int>(std::lower_bound(R, R + Count, r) - R);
+    for (int k = start; k < Count && (R[k] - r) * (R[k] - r) <= bestDistance; ++k) consider(k);
+    for (int k = start - 1; k >= 0 && (r - R[k]) * (r - R[k]) <= bestDistance; --k) consider(k);
+    return best;
   }
 };
 

@@ -227,6 +227,36 @@ TEST(PicEngine, PreviewOutsideThePictureIsBlackAndReadsNothingThere) {
   EXPECT_EQ(black, (TPaletteEntry{0, 0, 0, 0}));
 }
 
+// The preview's colour matching against the plain rule: the lowest palette
+// position among those at the smallest squared distance.
+TEST(PicEngine, PreviewTakesTheNearestColourAndTheLowestPositionAmongEquals) {
+  uint32_t Seed = 99;
+  const auto Next = [&] { return Seed = Seed * 1103515245u + 12345u, (Seed >> 16) & 0xFF; };
+  TLogPalette Palette;
+  BuildDefaultPalette(Palette);
+  for (int I = 0; I < 239; ++I)  // few values per channel, so that ties occur
+    Palette.palPalEntry[I] = TPaletteEntry{static_cast<uint8_t>(Next() & 0xC0), static_cast<uint8_t>(Next() & 0xC0),
+                                           static_cast<uint8_t>(Next() & 0xC0), 0};
+  TSourceImage S;
+  S.Width = 85, S.Height = 110, S.BitsPerPixel = 24;
+  for (size_t I = 0; I < S.PixelCount(); ++I) S.Colors.push_back((Next() << 16) | (Next() << 8) | Next());
+  TBitmap Preview;
+  StretchIntoPreview(S, 0, 0, 85, 110, Palette, Preview);
+  for (int Y = 0; Y < 110; ++Y)
+    for (int X = 0; X < 85; ++X) {
+      const uint32_t C = S.ColorAt(X, Y);
+      int Best = 0, BestDistance = INT_MAX;
+      for (int I = 0; I < 256; ++I) {
+        const TPaletteEntry& E = Palette.palPalEntry[I];
+        const int Dr = E.peRed - static_cast<int>(C >> 16), Dg = E.peGreen - static_cast<int>((C >> 8) & 0xFF),
+                  Db = E.peBlue - static_cast<int>(C & 0xFF);
+        const int D = Dr * Dr + Dg * Dg + Db * Db;
+        if (D < BestDistance) BestDistance = D, Best = I;
+      }
+      ASSERT_EQ(Preview.ScanLine(Y)[X], Best) << X << "," << Y;
+    }
+}
+
 TEST(PicEngine, StretchProductsIn64Bits) {
   // 169 x 20 000 000 overflows 32 bits.
   TSourceImage s;
