@@ -31,9 +31,10 @@ class TPictureListTest : public TPhonebookTest {
     }));
   }
   std::vector<std::wstring> Rows() { return ListItems(Control("lbxPics")); }
-  // Selects Row and clicks the delete button; the first question, waited for.
+  // Selects Row, which enables the delete button, and clicks it; the first
+  // question, waited for.
   HWND Delete(int Row) {
-    SendMessageW(Control("lbxPics"), LB_SETCURSEL, static_cast<WPARAM>(Row), 0);
+    SelectListRow(Control("lbxPics"), Row);
     PostClick(Control("butDelPic"));
     return WaitForCaption(ConfirmCaption);
   }
