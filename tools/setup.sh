@@ -11,6 +11,7 @@ packages=(g++ make cmake ninja-build pkg-config dpkg-dev nasm
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64
   xvfb xauth x11-utils imagemagick googletest libgtest-dev libgmock-dev
   libbenchmark-dev libjpeg62-turbo-dev clang-14 libclang-rt-14-dev gcc-multilib
+  libjpeg-turbo-progs
   qemu-user-static python3 tzdata)
 
 missing() {

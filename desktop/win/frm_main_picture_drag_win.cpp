@@ -84,5 +84,4 @@ void TfrmMain::lbxPB1DragDrop(TEvent& E) {
   const int Row = FDropIndex, Pic = SelectedRow(lbxPics);
   FDropIndex = -1;
   if (Row >= 0 && Pic >= 0) SetEntryPicture(Row, SlotOfRow(lbxPics, Pic));
-  FDropIndex = -1;
 }

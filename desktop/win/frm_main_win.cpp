@@ -63,6 +63,7 @@ TfrmMain::TfrmMain() : TForm("TFRMMAIN") {
   OnPhonebookEvents();
   OnPictureDragEvents();
   OnSettingsEvents();
+  OnPictureListEvents();
 }
 
 void TfrmMain::FormCreate() {

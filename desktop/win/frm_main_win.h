@@ -10,6 +10,9 @@
 #include "pool_types.h"
 #include "qvdp_all.h"
 
+class TQVDP_PICTURES;
+class TBitmap;
+
 class TfrmMain : public TForm {
  public:
   TfrmMain();
@@ -93,6 +96,15 @@ class TfrmMain : public TForm {
   void butSetSIMPINClick();
   void butTestMelodyClick();
   void SetConfigFlag(uint8_t Bit, bool On);
+  // The picture list's rows, adding and deleting pictures
+  // (frm_main_pictures_win.cpp).
+  void OnPictureListEvents();
+  TQVDP_PICTURES& Pictures() const;
+  const TBitmap* RowPicture(int Row) const;
+  void lbxPicsMeasureItem(MEASUREITEMSTRUCT& Item);
+  void lbxPicsDrawItem(const DRAWITEMSTRUCT& Item);
+  void butAddPicClick();
+  void butDelPicClick();
 
   std::unique_ptr<TQVDP_ALL> FDataPool;  // created with the window, freed when it is destroyed
   int FDropIndex = -1;     // the phonebook-1 row under a dragged picture, -1 for none

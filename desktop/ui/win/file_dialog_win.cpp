@@ -70,6 +70,10 @@ bool TFileDialog::Execute(HWND Owner) {
   Ofn.lpstrTitle = FTitle.empty() ? nullptr : FTitle.c_str();
   Ofn.lpstrDefExt = FDefaultExt.empty() ? nullptr : FDefaultExt.c_str();
   Ofn.Flags = FFlags;
+  if (Hook) {
+    Ofn.Flags |= OFN_ENABLEHOOK;
+    Ofn.lpfnHook = Hook;
+  }
   if (!(FSave ? GetSaveFileNameA(&Ofn) : GetOpenFileNameA(&Ofn))) return false;
   FileName = Path;
   return true;

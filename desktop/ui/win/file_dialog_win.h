@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commdlg.h>
 
 #include <string>
 
@@ -15,6 +16,9 @@ class TFileDialog {
   // Runs the dialog; true when the user chose a file (then in FileName).
   bool Execute(HWND Owner);
   std::string FileName;
+  // A hook for the explorer-style dialog (the picture editor's preview);
+  // nullptr for none.
+  LPOFNHOOKPROC Hook = nullptr;
 
  private:
   bool FSave;

@@ -1,0 +1,99 @@
+// The editor's pictures as GDI bitmaps, see picture_bitmap_win.h.
+#include "picture_bitmap_win.h"
+
+#include "preview_stretch.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct TDibInfo {
+  BITMAPINFOHEADER Header;
+  RGBQUAD Colors[256];
+};
+
+// A top-down DIB section; Bits receives its pixel memory.
+HBITMAP CreateDib(int Width, int Height, int Bits, const std::vector<TPaletteEntry>& Palette, void*& Pixels) {
+  TDibInfo Info{};
+  Info.Header.biSize = sizeof(BITMAPINFOHEADER);
+  Info.Header.biWidth = Width;
+  Info.Header.biHeight = -Height;
+  Info.Header.biPlanes = 1;
+  Info.Header.biBitCount = static_cast<WORD>(Bits);
+  Info.Header.biCompression = BI_RGB;
+  if (Bits == 8) {
+    Info.Header.biClrUsed = 256;
+    for (size_t I = 0; I < Palette.size() && I < 256; ++I)
+      Info.Colors[I] = RGBQUAD{Palette[I].peBlue, Palette[I].peGreen, Palette[I].peRed, 0};
+  }
+  return CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&Info), DIB_RGB_COLORS, &Pixels, nullptr, 0);
+}
+
+}  // namespace
+
+HBITMAP CreateSourceBitmap(const TSourceImage& Image) {
+  void* Pixels = nullptr;
+  const int Bits = Image.HasIndices() ? 8 : 32;
+  HBITMAP Bitmap = CreateDib(Image.Width, Image.Height, Bits, Image.Palette, Pixels);
+  if (!Bitmap) return nullptr;
+  const size_t Stride = (static_cast<size_t>(Image.Width) * Bits / 8 + 3) / 4 * 4;
+  for (int Y = 0; Y < Image.Height; ++Y) {
+    auto* Row = static_cast<uint8_t*>(Pixels) + Stride * static_cast<size_t>(Y);
+    const size_t At = static_cast<size_t>(Y) * static_cast<size_t>(Image.Width);
+    if (Bits == 8)
+      std::memcpy(Row, Image.Indices.data() + At, static_cast<size_t>(Image.Width));
+    else
+      std::memcpy(Row, Image.Colors.data() + At, static_cast<size_t>(Image.Width) * 4);  // 0x00RRGGBB is BGRX
+  }
+  GdiFlush();
+  return Bitmap;
+}
+
+HBITMAP CreatePreviewBitmap() {
+  TBitmap Empty;
+  Empty.SetSize(PreviewWidth, PreviewHeight);
+  TLogPalette Palette;
+  BuildDefaultPalette(Palette);
+  Empty.SetPalette(Palette);
+  void* Pixels = nullptr;
+  HBITMAP Bitmap = CreateDib(PreviewWidth, PreviewHeight, 8, Empty.Palette(), Pixels);
+  CopyPreview(Empty, Bitmap);
+  return Bitmap;
+}
+
+void CopyPreview(const TBitmap& Preview, HBITMAP Target) {
+  DIBSECTION Dib{};
+  GetObjectA(Target, sizeof(Dib), &Dib);
+  auto* Bits = static_cast<uint8_t*>(Dib.dsBm.bmBits);
+  for (int Y = 0; Y < Preview.Height(); ++Y)
+    std::memcpy(Bits + static_cast<size_t>(Dib.dsBm.bmWidthBytes) * Y, Preview.ScanLine(Y), static_cast<size_t>(Preview.Width()));
+  RGBQUAD Colors[256] = {};
+  const auto& P = Preview.Palette();
+  for (size_t I = 0; I < P.size() && I < 256; ++I) Colors[I] = RGBQUAD{P[I].peBlue, P[I].peGreen, P[I].peRed, 0};
+  HDC Mem = CreateCompatibleDC(nullptr);
+  HGDIOBJ Old = SelectObject(Mem, Target);
+  SetDIBColorTable(Mem, 0, 256, Colors);
+  SelectObject(Mem, Old);
+  DeleteDC(Mem);
+}
+
+void DrawPaletteBitmap(HDC Dc, int X, int Y, const TBitmap& Bitmap) {
+  TDibInfo Info{};
+  Info.Header.biSize = sizeof(BITMAPINFOHEADER);
+  Info.Header.biWidth = Bitmap.Width();
+  Info.Header.biHeight = -Bitmap.Height();
+  Info.Header.biPlanes = 1;
+  Info.Header.biBitCount = 8;
+  Info.Header.biCompression = BI_RGB;
+  Info.Header.biClrUsed = 256;
+  const auto& P = Bitmap.Palette();
+  for (size_t I = 0; I < P.size() && I < 256; ++I) Info.Colors[I] = RGBQUAD{P[I].peBlue, P[I].peGreen, P[I].peRed, 0};
+  // DIB rows are padded to 4 bytes; the pool's rows are not.
+  const size_t Stride = (static_cast<size_t>(Bitmap.Width()) + 3) / 4 * 4;
+  std::vector<uint8_t> Rows(Stride * static_cast<size_t>(Bitmap.Height()));
+  for (int R = 0; R < Bitmap.Height(); ++R)
+    std::memcpy(Rows.data() + Stride * static_cast<size_t>(R), Bitmap.ScanLine(R), static_cast<size_t>(Bitmap.Width()));
+  SetDIBitsToDevice(Dc, X, Y, Bitmap.Width(), Bitmap.Height(), 0, 0, 0, Bitmap.Height(), Rows.data(),
+                    reinterpret_cast<BITMAPINFO*>(&Info), DIB_RGB_COLORS);
+}
