@@ -67,9 +67,9 @@ int main() {
   } Sources[] = {{8, Folder + "\\turn8.bmp", PatternImage(4000, 3000, 8, 236)},
                  {24, Folder + "\\turn24.bmp", PatternImage(4000, 3000, 24)}};
   for (auto& S : Sources) {
-    TBmpSpec Spec;
-    Spec.Bits = S.Bits;
-    WriteFile(S.File, WriteBmp(Spec, S.Image));
+    TBmpFormat Format;
+    Format.Bits = S.Bits;
+    WriteFile(S.File, WriteBmp(Format, S.Image));
   }
 
   TStartedProgram Program(Folder + "\\Quorvale.exe", "de_DE.UTF-8");

@@ -16,7 +16,7 @@ struct TLayoutFont {
   bool operator<(const TLayoutFont& O) const;
 };
 
-// Throws TLayoutError for a spec it cannot read.
+// Throws TLayoutError for a description it cannot read.
 TLayoutFont ParseFont(const std::string& Text);
 
 // A colour: an RGB value, or a Windows system colour (COLOR_* index).

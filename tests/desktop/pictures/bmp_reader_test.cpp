@@ -22,7 +22,7 @@ uint32_t Widen(uint32_t Pixel, uint32_t Mask) {
 
 struct TReadCase {
   const char* Name;
-  TBmpSpec Spec;
+  TBmpFormat Format;
   int W, H;
 };
 
@@ -30,21 +30,21 @@ class BmpReadTest : public testing::TestWithParam<TReadCase> {};
 
 TEST_P(BmpReadTest, GivesBackWhatTheFileHolds) {
   const TReadCase& c = GetParam();
-  const TSourceImage written = PatternImage(c.W, c.H, c.Spec.Bits, c.Spec.ColorsUsed);
-  const std::vector<uint8_t> file = WriteBmp(c.Spec, written);
+  const TSourceImage written = PatternImage(c.W, c.H, c.Format.Bits, c.Format.ColorsUsed);
+  const std::vector<uint8_t> file = WriteBmp(c.Format, written);
   const TSourceImage read = ReadBmpPicture(file.data(), file.size());
   ASSERT_EQ(read.Width, c.W);
   ASSERT_EQ(read.Height, c.H);
-  EXPECT_EQ(read.BitsPerPixel, c.Spec.Bits);
-  if (c.Spec.Bits <= 8) {
+  EXPECT_EQ(read.BitsPerPixel, c.Format.Bits);
+  if (c.Format.Bits <= 8) {
     EXPECT_EQ(read.Palette, written.Palette);
     EXPECT_EQ(read.Indices, written.Indices);
     return;
   }
   EXPECT_TRUE(read.Palette.empty());
   uint32_t masks[3] = {0xFF0000, 0xFF00, 0xFF};
-  if (c.Spec.Bits == 16) masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x1F;
-  if (c.Spec.BitFields) std::copy(c.Spec.Masks, c.Spec.Masks + 3, masks);
+  if (c.Format.Bits == 16) masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x1F;
+  if (c.Format.BitFields) std::copy(c.Format.Masks, c.Format.Masks + 3, masks);
   for (size_t i = 0; i < written.Colors.size(); ++i) {
     const uint32_t p = written.Colors[i];
     const uint32_t expected = (Widen(p, masks[0]) << 16) | (Widen(p, masks[1]) << 8) | Widen(p, masks[2]);
@@ -52,13 +52,13 @@ TEST_P(BmpReadTest, GivesBackWhatTheFileHolds) {
   }
 }
 
-TBmpSpec Spec(int Bits, int Header, bool TopDown = false, int ColorsUsed = 0) {
-  TBmpSpec s;
+TBmpFormat Format(int Bits, int Header, bool TopDown = false, int ColorsUsed = 0) {
+  TBmpFormat s;
   s.Bits = Bits, s.HeaderSize = Header, s.TopDown = TopDown, s.ColorsUsed = ColorsUsed;
   return s;
 }
-TBmpSpec Fields(int Bits, int Header, uint32_t R, uint32_t G, uint32_t B) {
-  TBmpSpec s = Spec(Bits, Header);
+TBmpFormat Fields(int Bits, int Header, uint32_t R, uint32_t G, uint32_t B) {
+  TBmpFormat s = Format(Bits, Header);
   s.BitFields = true, s.Masks[0] = R, s.Masks[1] = G, s.Masks[2] = B;
   return s;
 }
@@ -66,15 +66,15 @@ TBmpSpec Fields(int Bits, int Header, uint32_t R, uint32_t G, uint32_t B) {
 // Odd widths, so that every depth's row padding is exercised.
 INSTANTIATE_TEST_SUITE_P(
     DepthsAndHeaders, BmpReadTest,
-    testing::Values(TReadCase{"b1", Spec(1, 40), 13, 7}, TReadCase{"b1core", Spec(1, 12), 33, 5},
-                    TReadCase{"b4topdown", Spec(4, 40, true), 9, 6}, TReadCase{"b4short", Spec(4, 40, false, 3), 9, 6},
-                    TReadCase{"b8", Spec(8, 40), 11, 9}, TReadCase{"b8v4", Spec(8, 108), 11, 9},
-                    TReadCase{"b8v5topdown", Spec(8, 124, true), 11, 9}, TReadCase{"b8used200", Spec(8, 40, false, 200), 17, 4},
-                    TReadCase{"b8core", Spec(8, 12), 5, 5}, TReadCase{"b16rgb555", Spec(16, 40), 7, 5},
+    testing::Values(TReadCase{"b1", Format(1, 40), 13, 7}, TReadCase{"b1core", Format(1, 12), 33, 5},
+                    TReadCase{"b4topdown", Format(4, 40, true), 9, 6}, TReadCase{"b4short", Format(4, 40, false, 3), 9, 6},
+                    TReadCase{"b8", Format(8, 40), 11, 9}, TReadCase{"b8v4", Format(8, 108), 11, 9},
+                    TReadCase{"b8v5topdown", Format(8, 124, true), 11, 9}, TReadCase{"b8used200", Format(8, 40, false, 200), 17, 4},
+                    TReadCase{"b8core", Format(8, 12), 5, 5}, TReadCase{"b16rgb555", Format(16, 40), 7, 5},
                     TReadCase{"b16fields565", Fields(16, 40, 0xF800, 0x07E0, 0x001F), 7, 5},
                     TReadCase{"b16v4fields565topdown", [] { auto s = Fields(16, 108, 0xF800, 0x07E0, 0x1F); s.TopDown = true; return s; }(), 3, 3},
-                    TReadCase{"b24", Spec(24, 40), 5, 3}, TReadCase{"b24topdown", Spec(24, 40, true), 6, 4},
-                    TReadCase{"b24core", Spec(24, 12), 7, 2}, TReadCase{"b32", Spec(32, 40), 5, 4},
+                    TReadCase{"b24", Format(24, 40), 5, 3}, TReadCase{"b24topdown", Format(24, 40, true), 6, 4},
+                    TReadCase{"b24core", Format(24, 12), 7, 2}, TReadCase{"b32", Format(32, 40), 5, 4},
                     TReadCase{"b32fields", Fields(32, 40, 0xFF0000, 0xFF00, 0xFF), 5, 4},
                     TReadCase{"b32v5swapped", Fields(32, 124, 0xFF, 0xFF00, 0xFF0000), 5, 4},
                     TReadCase{"b32fields10bit", Fields(32, 40, 0x3FF00000, 0xFFC00, 0x3FF), 4, 4}),
@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(BmpReader, PositionsBeyondAShortTableAreBlack) {
   TSourceImage image = PatternImage(4, 1, 8, 3);
   image.Indices = {0, 2, 3, 255};
-  const auto file = WriteBmp(Spec(8, 40, false, 3), image);
+  const auto file = WriteBmp(Format(8, 40, false, 3), image);
   const TSourceImage read = ReadBmpPicture(file.data(), file.size());
   EXPECT_EQ(read.Palette.size(), 3u);
   EXPECT_EQ(read.ColorAt(1, 0), RgbOf(image.Palette[2]));
@@ -99,7 +99,7 @@ struct TRefusal {
 class BmpRefusalTest : public testing::TestWithParam<TRefusal> {};
 
 TEST_P(BmpRefusalTest, RefusesWithTheLoadersText) {
-  std::vector<uint8_t> file = WriteBmp(Spec(8, 40), PatternImage(10, 10, 8));
+  std::vector<uint8_t> file = WriteBmp(Format(8, 40), PatternImage(10, 10, 8));
   GetParam().Spoil(file);
   try {
     ReadBmpPicture(file.data(), file.size());

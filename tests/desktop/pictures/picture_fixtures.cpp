@@ -10,43 +10,43 @@
 
 #include "byte_order.h"
 
-std::vector<uint8_t> WriteBmp(const TBmpSpec& Spec, const TSourceImage& Image) {
-  const bool core = Spec.HeaderSize == 12;
-  const int paletteCount = Spec.Bits <= 8 ? (Spec.ColorsUsed ? Spec.ColorsUsed : 1 << Spec.Bits) : 0;
+std::vector<uint8_t> WriteBmp(const TBmpFormat& Format, const TSourceImage& Image) {
+  const bool core = Format.HeaderSize == 12;
+  const int paletteCount = Format.Bits <= 8 ? (Format.ColorsUsed ? Format.ColorsUsed : 1 << Format.Bits) : 0;
   const int entrySize = core ? 3 : 4;
-  const int masksAfterHeader = Spec.BitFields && Spec.HeaderSize == 40 ? 12 : 0;
-  const uint32_t offBits = 14 + Spec.HeaderSize + masksAfterHeader + paletteCount * entrySize;
-  const uint32_t rowSize = (static_cast<uint32_t>(Image.Width) * Spec.Bits + 31) / 32 * 4;
+  const int masksAfterHeader = Format.BitFields && Format.HeaderSize == 40 ? 12 : 0;
+  const uint32_t offBits = 14 + Format.HeaderSize + masksAfterHeader + paletteCount * entrySize;
+  const uint32_t rowSize = (static_cast<uint32_t>(Image.Width) * Format.Bits + 31) / 32 * 4;
   std::vector<uint8_t> f(offBits + rowSize * Image.Height, 0);
   f[0] = 'B', f[1] = 'M';
   PutU32(&f[2], static_cast<uint32_t>(f.size()));
   PutU32(&f[10], offBits);
   uint8_t* h = &f[14];
-  PutU32(h, Spec.HeaderSize);
+  PutU32(h, Format.HeaderSize);
   if (core) {
     PutU16(h + 4, static_cast<uint16_t>(Image.Width));
     PutU16(h + 6, static_cast<uint16_t>(Image.Height));
     PutU16(h + 8, 1);
-    PutU16(h + 10, static_cast<uint16_t>(Spec.Bits));
+    PutU16(h + 10, static_cast<uint16_t>(Format.Bits));
   } else {
     PutU32(h + 4, static_cast<uint32_t>(Image.Width));
-    PutU32(h + 8, static_cast<uint32_t>(Spec.TopDown ? -Image.Height : Image.Height));
+    PutU32(h + 8, static_cast<uint32_t>(Format.TopDown ? -Image.Height : Image.Height));
     PutU16(h + 12, 1);
-    PutU16(h + 14, static_cast<uint16_t>(Spec.Bits));
-    PutU32(h + 16, Spec.BitFields ? 3 : 0);
-    PutU32(h + 32, static_cast<uint32_t>(Spec.ColorsUsed));
-    for (int i = 0; Spec.BitFields && i < 3; ++i) PutU32(h + 40 + 4 * i, Spec.Masks[i]);  // after a 40-byte header or inside a V4/V5 one
+    PutU16(h + 14, static_cast<uint16_t>(Format.Bits));
+    PutU32(h + 16, Format.BitFields ? 3 : 0);
+    PutU32(h + 32, static_cast<uint32_t>(Format.ColorsUsed));
+    for (int i = 0; Format.BitFields && i < 3; ++i) PutU32(h + 40 + 4 * i, Format.Masks[i]);  // after a 40-byte header or inside a V4/V5 one
   }
-  uint8_t* table = h + Spec.HeaderSize + masksAfterHeader;
+  uint8_t* table = h + Format.HeaderSize + masksAfterHeader;
   for (int i = 0; i < paletteCount; ++i) {
     const TPaletteEntry e = i < static_cast<int>(Image.Palette.size()) ? Image.Palette[i] : TPaletteEntry{};
     table[i * entrySize] = e.peBlue, table[i * entrySize + 1] = e.peGreen, table[i * entrySize + 2] = e.peRed;
   }
   for (int y = 0; y < Image.Height; ++y) {
-    uint8_t* row = &f[offBits + rowSize * (Spec.TopDown ? y : Image.Height - 1 - y)];
+    uint8_t* row = &f[offBits + rowSize * (Format.TopDown ? y : Image.Height - 1 - y)];
     for (int x = 0; x < Image.Width; ++x) {
       const size_t i = static_cast<size_t>(y) * Image.Width + x;
-      switch (Spec.Bits) {
+      switch (Format.Bits) {
         case 1: row[x / 8] |= Image.Indices[i] << (7 - x % 8); break;
         case 4: row[x / 2] |= Image.Indices[i] << (x % 2 ? 0 : 4); break;
         case 8: row[x] = Image.Indices[i]; break;

@@ -8,7 +8,7 @@
 
 #include "source_image.h"
 
-struct TBmpSpec {
+struct TBmpFormat {
   int Bits = 24;
   int HeaderSize = 40;  // 12 (core), 40, 108 (V4), 124 (V5)
   bool TopDown = false;
@@ -19,7 +19,7 @@ struct TBmpSpec {
 
 // Image holds what the file shall contain: palette positions and a palette
 // for 1..8 bits, raw pixel values (16 bits) or 0x00RRGGBB colours otherwise.
-std::vector<uint8_t> WriteBmp(const TBmpSpec& Spec, const TSourceImage& Image);
+std::vector<uint8_t> WriteBmp(const TBmpFormat& Format, const TSourceImage& Image);
 
 // A picture of W x H with a pattern that depends on x and y: palette
 // positions below Colors with a palette of Colors entries, or colours.

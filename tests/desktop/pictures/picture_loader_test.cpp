@@ -25,7 +25,7 @@ TEST(PictureLoader, RefusesWhatCannotBecomeABitmap) {
 }
 
 TEST(PictureLoader, LoadsFilesByTheirKind) {
-  const std::string bmp = WriteTempFile("l.bmp", WriteBmp(TBmpSpec{}, PatternImage(5, 4, 24)));
+  const std::string bmp = WriteTempFile("l.bmp", WriteBmp(TBmpFormat{}, PatternImage(5, 4, 24)));
   const std::string jpg = WriteTempFile("l.jpg", MakeJpeg(20, 10, TJpegKind::Baseline));
   int reports = 0;
   const TPictureProgress count = [&](TProgressStage, int) { ++reports; };

@@ -127,7 +127,7 @@ class TPictureEditorTest : public TMainWindowTest {
   }
   std::string WriteBitmap(const char* Name, int W, int H) {
     const std::string File = Folder + "\\" + Name;
-    WriteFile(File, WriteBmp(TBmpSpec{}, PatternImage(W, H, 24)));
+    WriteFile(File, WriteBmp(TBmpFormat{}, PatternImage(W, H, 24)));
     return File;
   }
 
