@@ -61,6 +61,7 @@ bool TInstallerRun::Start() {
     EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&F));
     if (F.Found) {
       FWindow = F.Found;
+      FStartCancelText = Text(TfrmMain::idCancel);
       return true;
     }
     if (FindBox() || !Running()) return FindBox() != nullptr;
@@ -102,8 +103,9 @@ bool TInstallerRun::Install() {
 }
 
 bool TInstallerRun::WaitForEnd() {
-  // The install hides both buttons at its start and shows the cancel button
-  // again at its end.
+  // The install hides both buttons at its start, one after the other, and
+  // shows the cancel button again at its end with the end's caption: only that
+  // caption tells the end from the moment between the two hides.
   for (int I = 0; I < 600 && Visible(TfrmMain::idInstall); ++I) Sleep(50);
   if (Visible(TfrmMain::idInstall)) return false;
   for (int I = 0; I < 1200; ++I) {
@@ -113,7 +115,7 @@ bool TInstallerRun::WaitForEnd() {
       PostMessageA(Box, WM_COMMAND, IDOK, 0);
       while (IsWindow(Box)) Sleep(10);
     }
-    if (Visible(TfrmMain::idCancel)) {
+    if (Visible(TfrmMain::idCancel) && Text(TfrmMain::idCancel) != FStartCancelText) {
       Sleep(100);  // the last repaint
       return true;
     }
