@@ -44,9 +44,18 @@ class TPictureDragTest : public TPhonebookTest {
   }
   // The colour of a phonebook-1 row's background, above its icon and texts.
   COLORREF RowColor(int Row) { return PixelAt(PB1, 30, RowTop(PB1, Row) + 5); }
+  // The pointer itself goes to X, Y of Over's client area too: taking the
+  // mouse makes the system report the pointer's real position, which a
+  // test before may have left anywhere, over some phonebook row even.
+  static void PointAt(HWND Over, int X, int Y) {
+    POINT P{X, Y};
+    ClientToScreen(Over, &P);
+    SetCursorPos(P.x, P.y);
+  }
   // Posts to the picture list, which holds the mouse during a drag, what
   // the pointer at X, Y of Over's client area sends it.
   void Mouse(UINT Msg, WPARAM Keys, HWND Over, int X, int Y) {
+    PointAt(Over, X, Y);
     POINT P{X, Y};
     MapWindowPoints(Over, Pics, &P, 1);
     PostMessageW(Pics, Msg, Keys, MAKELPARAM(P.x, P.y));
@@ -147,7 +156,9 @@ TEST_F(TPictureDragTest, PlainClicksSelectTheRowAndWakeItsButtons) {
   };
   for (const auto& C : Clicks) {
     SCOPED_TRACE(C.What);
-    const LPARAM At = MAKELPARAM(20, RowTop(C.List, C.Row) + RowHeight(C.List, C.Row) / 2);
+    const int Y = RowTop(C.List, C.Row) + RowHeight(C.List, C.Row) / 2;
+    PointAt(C.List, 20, Y);
+    const LPARAM At = MAKELPARAM(20, Y);
     PostMessageW(C.List, WM_LBUTTONDOWN, MK_LBUTTON, At);
     PostMessageW(C.List, WM_LBUTTONUP, 0, At);
     ASSERT_TRUE(WaitUntil([&] { return Selection(C.List) == C.Row; }));
