@@ -65,7 +65,7 @@ TEST_F(TPhonebookTest, RowsAreMeasuredAndDrawnWithPictureFrameIconAndSelection) 
   EXPECT_TRUE(WaitUntil([&] { return Enabled(Control("butAssignPic")) && Enabled(Control("butDelPic")); }));
   SelectListRow(PB1, 1);
   EXPECT_TRUE(WaitUntil([&] { return !Enabled(Control("butRemovePic")); })) << "its slot is empty";
-  EXPECT_EQ(PixelAt(PB1, 30, 5), White) << "the first row is drawn unselected again";
+  EXPECT_TRUE(WaitUntil([&] { return PixelAt(PB1, 30, 5) == White; })) << "the first row is drawn unselected again";
 }
 
 TEST_F(TPhonebookTest, AddButtonsFollowTheRowLimitsAndANewEntryStartsEmpty) {

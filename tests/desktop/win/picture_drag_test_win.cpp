@@ -5,6 +5,8 @@
 // heights and from the data file the program saves.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "phonebook_fixture_win.h"
 
 namespace {
@@ -42,9 +44,18 @@ class TPictureDragTest : public TPhonebookTest {
   }
   // The colour of a phonebook-1 row's background, above its icon and texts.
   COLORREF RowColor(int Row) { return PixelAt(PB1, 30, RowTop(PB1, Row) + 5); }
+  // The pointer itself goes to X, Y of Over's client area too: taking the
+  // mouse makes the system report the pointer's real position, which a
+  // test before may have left anywhere, over some phonebook row even.
+  static void PointAt(HWND Over, int X, int Y) {
+    POINT P{X, Y};
+    ClientToScreen(Over, &P);
+    SetCursorPos(P.x, P.y);
+  }
   // Posts to the picture list, which holds the mouse during a drag, what
   // the pointer at X, Y of Over's client area sends it.
   void Mouse(UINT Msg, WPARAM Keys, HWND Over, int X, int Y) {
+    PointAt(Over, X, Y);
     POINT P{X, Y};
     MapWindowPoints(Over, Pics, &P, 1);
     PostMessageW(Pics, Msg, Keys, MAKELPARAM(P.x, P.y));
@@ -125,6 +136,38 @@ TEST_F(TPictureDragTest, AssigningTheSamePictureAgainStillMarksPhonebook1Changed
   CloseAndLoad(Saved);
   EXPECT_EQ(SavedEntry(Saved, Anna).Picture, 6);
   EXPECT_TRUE(Saved.Pools(piPhonebook1)->FChanged);
+}
+
+// A press on the picture list arms a drag and takes the mouse; released on
+// the spot it is a plain click, which must select the row and tell the
+// window as on any list, so the buttons that follow the selection wake up.
+TEST_F(TPictureDragTest, PlainClicksSelectTheRowAndWakeItsButtons) {
+  const struct {
+    const char* What;
+    HWND List;
+    int Row;
+    std::vector<const char*> Enabled, Disabled;
+  } Clicks[] = {
+      {"Bert, no picture selected", PB1, Bert, {"butEditPB1", "butDelPB1"}, {"butAssignPic", "butRemovePic", "butDelPic"}},
+      {"Anna, who has a picture", PB1, Anna, {"butEditPB1", "butDelPB1", "butRemovePic"}, {"butAssignPic", "butDelPic"}},
+      {"picture 6 beside Anna", Pics, 1, {"butAssignPic", "butDelPic", "butRemovePic"}, {}},
+      {"Bert beside picture 6", PB1, Bert, {"butAssignPic", "butDelPic"}, {"butRemovePic"}},
+      {"picture 1", Pics, 0, {"butAssignPic", "butDelPic"}, {}},
+  };
+  for (const auto& C : Clicks) {
+    SCOPED_TRACE(C.What);
+    const int Y = RowTop(C.List, C.Row) + RowHeight(C.List, C.Row) / 2;
+    PointAt(C.List, 20, Y);
+    const LPARAM At = MAKELPARAM(20, Y);
+    PostMessageW(C.List, WM_LBUTTONDOWN, MK_LBUTTON, At);
+    PostMessageW(C.List, WM_LBUTTONUP, 0, At);
+    ASSERT_TRUE(WaitUntil([&] { return Selection(C.List) == C.Row; }));
+    for (const char* Button : C.Enabled) EXPECT_TRUE(WaitUntil([&] { return Enabled(Control(Button)); })) << Button;
+    Flush();
+    for (const char* Button : C.Disabled) EXPECT_FALSE(Enabled(Control(Button))) << Button;
+  }
+  EXPECT_EQ(Selection(PB1), Bert) << "a click on the other list keeps this one's selection";
+  EXPECT_TRUE(NoRowHighlighted()) << "no drag started";
 }
 
 TEST_F(TPictureDragTest, DragHighlightsTheRowUnderThePointerAndTheReleaseAssignsToIt) {
