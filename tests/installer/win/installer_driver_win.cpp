@@ -61,7 +61,6 @@ bool TInstallerRun::Start() {
     EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&F));
     if (F.Found) {
       FWindow = F.Found;
-      FStartCancelText = Text(TfrmMain::idCancel);
       return true;
     }
     if (FindBox() || !Running()) return FindBox() != nullptr;
@@ -103,9 +102,8 @@ bool TInstallerRun::Install() {
 }
 
 bool TInstallerRun::WaitForEnd() {
-  // The install hides both buttons at its start, one after the other, and
-  // shows the cancel button again at its end with the end's caption: only that
-  // caption tells the end from the moment between the two hides.
+  // The install hides both buttons at its start and shows the cancel button
+  // again at its end.
   for (int I = 0; I < 600 && Visible(TfrmMain::idInstall); ++I) Sleep(50);
   if (Visible(TfrmMain::idInstall)) return false;
   for (int I = 0; I < 1200; ++I) {
@@ -115,7 +113,7 @@ bool TInstallerRun::WaitForEnd() {
       PostMessageA(Box, WM_COMMAND, IDOK, 0);
       while (IsWindow(Box)) Sleep(10);
     }
-    if (Visible(TfrmMain::idCancel) && Text(TfrmMain::idCancel) != FStartCancelText) {
+    if (Visible(TfrmMain::idCancel)) {
       Sleep(100);  // the last repaint
       return true;
     }

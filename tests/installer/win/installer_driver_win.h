@@ -20,8 +20,8 @@ class TInstallerRun {
   std::string Text(int Id) const;
   bool Visible(int Id) const { return IsWindowVisible(Control(Id)) != FALSE; }
   void Click(int Id);
-  // Presses Install and waits until the cancel button shows again with its end
-  // caption, answering every message box on the way; false on a time-out.
+  // Presses Install and waits until the cancel button shows again, answering
+  // every message box on the way; false on a time-out.
   bool Install();
   // Waits for the end of an install that has been started.
   bool WaitForEnd();
@@ -44,7 +44,6 @@ class TInstallerRun {
   HWND FindBox() const;
   PROCESS_INFORMATION FProcess{};
   HWND FWindow = nullptr;
-  std::string FStartCancelText;  // the cancel button's caption before an install
 };
 
 // Folders as the installer finds them (same bitness as this driver).
