@@ -65,7 +65,8 @@ TEST_F(TPhonebookTest, RowsAreMeasuredAndDrawnWithPictureFrameIconAndSelection) 
   EXPECT_TRUE(WaitUntil([&] { return Enabled(Control("butAssignPic")) && Enabled(Control("butDelPic")); }));
   SelectListRow(PB1, 1);
   EXPECT_TRUE(WaitUntil([&] { return !Enabled(Control("butRemovePic")); })) << "its slot is empty";
-  EXPECT_EQ(PixelAt(PB1, 30, 5), White) << "the first row is drawn unselected again";
+  // The row is drawn again after the selection's notification has been handled.
+  EXPECT_TRUE(WaitUntil([&] { return PixelAt(PB1, 30, 5) == White; })) << "the first row is drawn unselected again";
 }
 
 TEST_F(TPhonebookTest, AddButtonsFollowTheRowLimitsAndANewEntryStartsEmpty) {
