@@ -61,7 +61,7 @@ class TMainWindowTest : public testing::Test {
   HWND Control(const std::string& Name) { return LayoutControl(Main(), "TFRMMAIN", Name); }
   // A visible window of the program with this caption, waited for; nullptr
   // when it does not come.
-  HWND WaitForCaption(const std::wstring& Caption, DWORD Milliseconds = 15000);
+  HWND WaitForCaption(const std::wstring& Caption, DWORD Milliseconds = LongWait);
   bool Showing(const std::wstring& Caption) { return TopLevelWindow(Program->Id(), Caption) != nullptr; }
   // The start-up has shown the pages (data loaded or read); when not, what
   // the program shows instead.
