@@ -83,6 +83,12 @@ HWND TMainWindowTest::WaitForCaption(const std::wstring& Caption, DWORD Millisec
   return Found;
 }
 
+HWND TMainWindowTest::WaitForWriteDialog() {
+  HWND Dialog = WaitForCaption(WriteCaption);
+  auto Chosen = [&](const char* Name) { return Focused(LayoutControl(Dialog, "TFRMQVWRITE", Name)); };
+  return Dialog && WaitUntil([&] { return Chosen("rbtUpdate") || Chosen("rbtALL"); }) ? Dialog : nullptr;
+}
+
 testing::AssertionResult TMainWindowTest::WaitForPages() {
   if (WaitUntil([&] { return Visible(Control("PageControl")); })) return testing::AssertionSuccess();
   return testing::AssertionFailure() << "no pages; the program " << Describe();

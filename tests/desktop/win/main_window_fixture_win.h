@@ -63,6 +63,9 @@ class TMainWindowTest : public testing::Test {
   // when it does not come.
   HWND WaitForCaption(const std::wstring& Caption, DWORD Milliseconds = LongWait);
   bool Showing(const std::wstring& Caption) { return TopLevelWindow(Program->Id(), Caption) != nullptr; }
+  // The write dialog once it has set up its choice, which it does after it
+  // is shown; nullptr when it does not come.
+  HWND WaitForWriteDialog();
   // The start-up has shown the pages (data loaded or read); when not, what
   // the program shows instead.
   testing::AssertionResult WaitForPages();
