@@ -107,10 +107,13 @@ std::wstring TMainWindowTest::Describe() {
   return Text;
 }
 
-bool TMainWindowTest::WaitForAttach() {
+testing::AssertionResult TMainWindowTest::WaitForAttach() {
   // The demo phone's clock shows 2004, so the first attach reads and then
   // sets it; the set is the attach handling's last request.
-  return WaitUntil([&] { return Visible(Control("butReadQV")) && Phone.LastRequest().rfind("3 5 ", 0) == 0; });
+  if (WaitUntil([&] { return Visible(Control("butReadQV")) && Phone.LastRequest().rfind("3 5 ", 0) == 0; }))
+    return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the phone's last request: " << Phone.LastRequest()
+                                     << (Visible(Control("butReadQV")) ? "" : "; no read button");
 }
 
 std::vector<std::wstring> TMainWindowTest::Phonebook1() { return ListItems(Control("lbxPB1")); }

@@ -72,7 +72,7 @@ class TMainWindowTest : public testing::Test {
   // The program's state and its visible windows with their texts.
   std::wstring Describe();
   // The first attach handling of the demo phone has run, clock set included.
-  bool WaitForAttach();
+  testing::AssertionResult WaitForAttach();
   std::vector<std::wstring> Phonebook1();
   // File > Import, the question answered Yes, FileName chosen in the open dialog.
   void ImportFile(const std::string& FileName);
