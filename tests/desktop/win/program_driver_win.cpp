@@ -121,7 +121,10 @@ DWORD TStartedProgram::ExitCode() {
   return Code;
 }
 
-std::string TStartedProgram::State() { return Ended(0) ? "ended with " + std::to_string(ExitCode()) : "running"; }
+std::string TStartedProgram::State() {
+  if (!FInfo.hProcess) return "not started";
+  return Ended(0) ? "ended with " + std::to_string(ExitCode()) : "running";
+}
 
 std::vector<HWND> TStartedProgram::Windows() const {
   TEnumState S{FInfo.dwProcessId, {}};
