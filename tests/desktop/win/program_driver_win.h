@@ -50,7 +50,7 @@ class TStartedProgram {
   DWORD Id() const { return FInfo.dwProcessId; }
   bool Ended(DWORD Milliseconds = LongWait);
   DWORD ExitCode();
-  // "running", or "ended with N": what a failed wait for a window reports.
+  // "running", "ended with N" or "not started": what a failed wait for a window reports.
   std::string State();
   // The visible top-level windows of the process.
   std::vector<HWND> Windows() const;
