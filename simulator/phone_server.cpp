@@ -167,8 +167,12 @@ void TPhoneServer::ReadPort(TBusPort& Port) {
   if (Port.State == TBusPort::TState::AwaitingAck) {
     Port.Taken = buffer[0] == PortTaken;
     Port.State = TBusPort::TState::Plugged;
+    // Anything but an answer is bulk-out data that overtook the answer; the
+    // plug's reply says so instead of passing it off as a refusal.
+    const bool Answered = Port.Taken || buffer[0] == PortRefused;
     if (Port.Phone->ReplyFd >= 0)
-      Reply(Port.Phone->ReplyFd, "ok " + std::to_string(Port.Phone->Id) + (Port.Taken ? " taken" : " refused"));
+      Reply(Port.Phone->ReplyFd, !Answered ? "error bulk-out data came before the stand-in's answer to the plug"
+                                           : "ok " + std::to_string(Port.Phone->Id) + (Port.Taken ? " taken" : " refused"));
     start = 1;
   }
   if (Port.State != TBusPort::TState::Plugged) return;

@@ -78,7 +78,7 @@ TEST_P(TFailedReadTest, LeavesTheDataFileAndTheChangeMarksAsTheyWere) {
   // write, and cancelling it sends nothing.
   const int Requests = Phone.Requests();
   PostClick(Control("butProgQV"));
-  HWND Write = WaitForCaption(WriteCaption);
+  HWND Write = WaitForWriteDialog();
   ASSERT_TRUE(Write);
   EXPECT_FALSE(Enabled(LayoutControl(Write, "TFRMQVWRITE", "rbtUpdate")));
   PostClick(LayoutControl(Write, "TFRMQVWRITE", "butCancel"));

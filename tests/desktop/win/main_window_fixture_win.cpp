@@ -2,6 +2,7 @@
 #include "main_window_fixture_win.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -26,12 +27,13 @@ void TPhone::Plug() {
   FPlugPending = true;
 }
 
-bool TPhone::Taken() {
+testing::AssertionResult TPhone::Taken() {
   if (FPlugPending) {
     FPlugReply = FSim.ReadReply();
     FPlugPending = false;
   }
-  return FPlugReply.find("taken") != std::string::npos;
+  if (FPlugReply.find("taken") != std::string::npos) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the plug's reply: " << FPlugReply;
 }
 
 void TPhone::Unplug() { Command("unplug"); }
@@ -58,6 +60,8 @@ void TMainWindowTest::SetUp() {
   // A parameterised case's names hold slashes; its folder is one folder all the same.
   std::string Name = std::string(Info->test_suite_name()) + "." + Info->name();
   std::replace(Name.begin(), Name.end(), '/', '.');
+  const char* ControlPort = getenv("QV_SIM_CONTROL_PORT");
+  ASSERT_TRUE(Phone.Connected()) << "no simulator at QV_SIM_CONTROL_PORT " << (ControlPort ? ControlPort : "(unset)");
   Folder = ScratchFolder(Name);
   for (const char* File : {"Quorvale.exe", "QVProt.dll", "wd_utils.dll"}) CopyInto(BuildFile(File), Folder, File);
 }
@@ -79,14 +83,37 @@ HWND TMainWindowTest::WaitForCaption(const std::wstring& Caption, DWORD Millisec
   return Found;
 }
 
-bool TMainWindowTest::WaitForPages() {
-  return WaitUntil([&] { return Visible(Control("PageControl")); });
+HWND TMainWindowTest::WaitForWriteDialog() {
+  HWND Dialog = WaitForCaption(WriteCaption);
+  auto Chosen = [&](const char* Name) { return Focused(LayoutControl(Dialog, "TFRMQVWRITE", Name)); };
+  return Dialog && WaitUntil([&] { return Chosen("rbtUpdate") || Chosen("rbtALL"); }) ? Dialog : nullptr;
 }
 
-bool TMainWindowTest::WaitForAttach() {
+testing::AssertionResult TMainWindowTest::WaitForPages() {
+  if (WaitUntil([&] { return Visible(Control("PageControl")); })) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "no pages; the program " << Describe();
+}
+
+std::wstring TMainWindowTest::Describe() {
+  const std::string State = Program->State();
+  std::wstring Text(State.begin(), State.end());
+  for (HWND W : Program->Windows()) {
+    Text += L"\n  window \"" + TextOf(W) + L"\"" + (IsWindowEnabled(W) ? L"" : L" (disabled)") + L":";
+    // The main window's controls say nothing of how far the program got.
+    if (W == FMain) continue;
+    for (const std::wstring& Child : ChildTexts(W))
+      if (!Child.empty()) Text += L" \"" + Child + L"\"";
+  }
+  return Text;
+}
+
+testing::AssertionResult TMainWindowTest::WaitForAttach() {
   // The demo phone's clock shows 2004, so the first attach reads and then
   // sets it; the set is the attach handling's last request.
-  return WaitUntil([&] { return Visible(Control("butReadQV")) && Phone.LastRequest().rfind("3 5 ", 0) == 0; });
+  if (WaitUntil([&] { return Visible(Control("butReadQV")) && Phone.LastRequest().rfind("3 5 ", 0) == 0; }))
+    return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the phone's last request: " << Phone.LastRequest()
+                                     << (Visible(Control("butReadQV")) ? "" : "; no read button");
 }
 
 std::vector<std::wstring> TMainWindowTest::Phonebook1() { return ListItems(Control("lbxPB1")); }

@@ -23,10 +23,11 @@
 // The phone on the simulator's control line.
 class TPhone {
  public:
+  bool Connected() const { return FSim.Connected(); }
   // Plugs a phone in; the simulator answers once a host has taken it, which
   // Taken waits for (the next command waits for it too).
   void Plug();
-  bool Taken();
+  testing::AssertionResult Taken();
   void Unplug();
   // A simulator command that must answer "ok" (faults: "drop", "delay 2000").
   void Command(const std::string& Line);
@@ -60,12 +61,18 @@ class TMainWindowTest : public testing::Test {
   HWND Control(const std::string& Name) { return LayoutControl(Main(), "TFRMMAIN", Name); }
   // A visible window of the program with this caption, waited for; nullptr
   // when it does not come.
-  HWND WaitForCaption(const std::wstring& Caption, DWORD Milliseconds = 15000);
+  HWND WaitForCaption(const std::wstring& Caption, DWORD Milliseconds = LongWait);
   bool Showing(const std::wstring& Caption) { return TopLevelWindow(Program->Id(), Caption) != nullptr; }
-  // The start-up has shown the pages (data loaded or read).
-  bool WaitForPages();
+  // The write dialog once it has set up its choice, which it does after it
+  // is shown; nullptr when it does not come.
+  HWND WaitForWriteDialog();
+  // The start-up has shown the pages (data loaded or read); when not, what
+  // the program shows instead.
+  testing::AssertionResult WaitForPages();
+  // The program's state and its visible windows with their texts.
+  std::wstring Describe();
   // The first attach handling of the demo phone has run, clock set included.
-  bool WaitForAttach();
+  testing::AssertionResult WaitForAttach();
   std::vector<std::wstring> Phonebook1();
   // File > Import, the question answered Yes, FileName chosen in the open dialog.
   void ImportFile(const std::string& FileName);

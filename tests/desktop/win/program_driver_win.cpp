@@ -98,7 +98,12 @@ TStartedProgram::~TStartedProgram() {
   if (FInfo.hProcess) {
     if (!Ended(0)) {
       for (HWND W : Windows()) PostMessageA(W, WM_CLOSE, 0, 0);
-      if (!Ended(5000)) TerminateProcess(FInfo.hProcess, 99);
+      // Ended for good before the next start: a program still running would
+      // hold the single-instance memory the next one asks.
+      if (!Ended(5000)) {
+        TerminateProcess(FInfo.hProcess, 99);
+        Ended();
+      }
     }
     CloseHandle(FInfo.hProcess);
     CloseHandle(FInfo.hThread);
@@ -116,7 +121,10 @@ DWORD TStartedProgram::ExitCode() {
   return Code;
 }
 
-std::string TStartedProgram::State() { return Ended(0) ? "ended with " + std::to_string(ExitCode()) : "running"; }
+std::string TStartedProgram::State() {
+  if (!FInfo.hProcess) return "not started";
+  return Ended(0) ? "ended with " + std::to_string(ExitCode()) : "running";
+}
 
 std::vector<HWND> TStartedProgram::Windows() const {
   TEnumState S{FInfo.dwProcessId, {}};

@@ -33,8 +33,12 @@ bool RunsIn(const std::string& Locale);
 #define QV_ONLY_IN_LOCALE(Locale) \
   if (!RunsIn(Locale)) GTEST_SKIP() << "runs in the " << (Locale) << " pass"
 
+// The bound of a wait for the program: generous, as a loaded machine takes
+// seconds for what otherwise takes a fraction of one.
+constexpr DWORD LongWait = 30000;
+
 // Polls Condition until it holds or Milliseconds have passed.
-bool WaitUntil(const std::function<bool()>& Condition, DWORD Milliseconds = 15000);
+bool WaitUntil(const std::function<bool()>& Condition, DWORD Milliseconds = LongWait);
 
 class TStartedProgram {
  public:
@@ -44,14 +48,14 @@ class TStartedProgram {
   ~TStartedProgram();
 
   DWORD Id() const { return FInfo.dwProcessId; }
-  bool Ended(DWORD Milliseconds = 15000);
+  bool Ended(DWORD Milliseconds = LongWait);
   DWORD ExitCode();
-  // "running", or "ended with N": what a failed wait for a window reports.
+  // "running", "ended with N" or "not started": what a failed wait for a window reports.
   std::string State();
   // The visible top-level windows of the process.
   std::vector<HWND> Windows() const;
   // The first visible top-level window of class Class, waited for.
-  HWND WaitForWindow(const char* Class, DWORD Milliseconds = 15000) const;
+  HWND WaitForWindow(const char* Class, DWORD Milliseconds = LongWait) const;
 
  private:
   PROCESS_INFORMATION FInfo{};

@@ -20,6 +20,10 @@ trap 'stop; rm -f "$out"' EXIT
 trap 'exit 130' INT TERM
 failed=0
 for case in $cases; do
+  # Emptied here, not by the redirection below: that one happens in the
+  # started child, perhaps only after the wait has read the previous case's
+  # ready line, whose ports belong to a simulator that is gone.
+  : >"$out"
   "$sim" --usb-port 0 --control-port 0 --state "$state" >"$out" &
   pid=$!
   await_simulator "$pid" "$out"

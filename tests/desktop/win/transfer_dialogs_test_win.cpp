@@ -22,9 +22,8 @@ class TWriteDialogTest : public TMainWindowTest {
     EXPECT_TRUE(WaitForPages());
     EXPECT_TRUE(WaitForAttach());
     PostClick(Control("butProgQV"));
-    HWND Dialog = WaitForCaption(WriteCaption);
+    HWND Dialog = WaitForWriteDialog();
     EXPECT_TRUE(Dialog);
-    EXPECT_TRUE(WaitUntil([&] { return Focused(Item(Dialog, "rbtUpdate")) || Focused(Item(Dialog, "rbtALL")); }));
     return Dialog;
   }
   static HWND Item(HWND Dialog, const std::string& Name) { return LayoutControl(Dialog, "TFRMQVWRITE", Name); }

@@ -102,10 +102,12 @@ bool TInstallerRun::Install() {
 }
 
 bool TInstallerRun::WaitForEnd() {
-  // The install hides both buttons at its start and shows the cancel button
-  // again at its end.
-  for (int I = 0; I < 600 && Visible(TfrmMain::idInstall); ++I) Sleep(50);
-  if (Visible(TfrmMain::idInstall)) return false;
+  // The install hides both buttons at its start, then shows the status text,
+  // and shows the cancel button again at its end. The status text is the
+  // sign of the start: between the two hides the cancel button still shows.
+  const auto Started = [this] { return !Visible(TfrmMain::idInstall) && Visible(TfrmMain::idInfo); };
+  for (int I = 0; I < 600 && !Started(); ++I) Sleep(50);
+  if (!Started()) return false;
   for (int I = 0; I < 1200; ++I) {
     if (const HWND Box = FindBox()) {
       Messages.push_back(WindowTextOf(GetDlgItem(Box, 0xFFFF)));
