@@ -32,6 +32,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <deque>
@@ -51,7 +52,9 @@ constexpr DWORD StatusInvalid = 0x2000000B;
 constexpr DWORD StatusNoDriver = 0x20000001;
 const char MaxWriteVariable[] = "QV_WDU_MAX_WRITE";
 constexpr DWORD ReconnectDelayMs = 50;
-constexpr DWORD InitialScanMs = 2000;
+// The wait ends as soon as the simulator's first greeting has been handled; the
+// bound only matters on a machine so loaded that the greeting comes late.
+constexpr DWORD InitialScanMs = 30000;
 
 struct TDevice {
   SOCKET Socket = INVALID_SOCKET;  // closed by WDU_Uninit only
@@ -65,6 +68,10 @@ struct TDevice {
   std::deque<uint8_t> In;
   bool Halted = false;
   bool Gone = false;
+  // The simulator has the answer to its plug: the attach callback may hand the
+  // phone to another thread that writes before the answer is sent, and bulk-out
+  // bytes ahead of it would be read as the answer.
+  bool Answered = false;
   bool TransferReads = false;  // read transfers take the bytes from the socket themselves
   bool Receiving = false;      // the device's thread is inside recv
   // Auto-reset: wakes a read transfer on a halt, the device gone, or bytes queued.
@@ -232,6 +239,11 @@ void TDriver::Plug(SOCKET Socket, const uint8_t* Message) {
   }
   const char answer = static_cast<char>(d.Taken ? PortTaken : PortRefused);
   send(d.Socket, &answer, 1, 0);
+  {
+    std::lock_guard<std::mutex> lock(d.Lock);
+    d.Answered = true;
+    d.Changed.notify_all();
+  }
   std::lock_guard<std::mutex> lock(FLock);
   if (!FStop) d.Reader = std::thread([this, &d] { RunDevice(d); });
 }
@@ -334,7 +346,13 @@ DWORD ReadTransfer(TDevice& Device, uint8_t* Buffer, DWORD Size, DWORD* Transfer
 
 DWORD WriteTransfer(TDevice& Device, const uint8_t* Buffer, DWORD Size, DWORD* Transferred, DWORD TimeoutMs) {
   {
-    std::lock_guard<std::mutex> lock(Device.Lock);
+    std::unique_lock<std::mutex> lock(Device.Lock);
+    const auto ready = [&] { return Device.Answered || Device.Gone; };
+    // A time-out of 0 waits for ever, as the socket's send time-out does.
+    if (TimeoutMs == 0)
+      Device.Changed.wait(lock, ready);
+    else if (!Device.Changed.wait_for(lock, std::chrono::milliseconds(TimeoutMs), ready))
+      return WDU_STATUS_TIMEOUT;
     if (Device.Gone) return StatusDeviceGone;
   }
   const unsigned long most = EnvironmentNumber(MaxWriteVariable);
