@@ -282,8 +282,9 @@ TEST_F(TMainWindowTest, ReadAfterAFailedImportMarksTheDataPresent) {
   const int Before = Phone.Requests();
   PostClick(Control("butReadQV"));  // no data: no question
   ASSERT_TRUE(WaitUntil([&] { return Phone.Requests() > Before && !Showing(ReadCaption); }));
+  // The program button shows once the read dialog has closed.
+  EXPECT_TRUE(WaitUntil([&] { return Visible(Control("butProgQV")); }));
   EXPECT_FALSE(Showing(ErrorCaption));
-  EXPECT_TRUE(Visible(Control("butProgQV")));
   const std::vector<std::wstring> Read = Phonebook1();
   PostMessageW(Main(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(Program->Ended());
