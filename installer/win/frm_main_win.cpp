@@ -248,16 +248,21 @@ void TfrmMain::Timer1Timer() {
 
 void TfrmMain::butCancelClick() { SendMessageA(FHandle, WM_CLOSE, 0, 0); }
 
+// The transparent controls show the part of the window's scene they cover.
+void TfrmMain::DrawSceneUnder(const DRAWITEMSTRUCT& Item) {
+  POINT At{0, 0};
+  MapWindowPoints(Item.hwndItem, FHandle, &At, 1);
+  const HDC Scene = CreateCompatibleDC(Item.hDC);
+  const HGDIOBJ Old = SelectObject(Scene, FScene);
+  BitBlt(Item.hDC, 0, 0, Item.rcItem.right, Item.rcItem.bottom, Scene, At.x, At.y, SRCCOPY);
+  SelectObject(Scene, Old);
+  DeleteDC(Scene);
+}
+
 void TfrmMain::DrawButton(const DRAWITEMSTRUCT& Item, HBITMAP Glyph, HFONT Font, COLORREF Color, bool GlyphRight) {
   const HDC Dc = Item.hDC;
   const RECT R = Item.rcItem;
-  POINT At{0, 0};
-  MapWindowPoints(Item.hwndItem, FHandle, &At, 1);
-  const HDC Scene = CreateCompatibleDC(Dc);
-  const HGDIOBJ Old = SelectObject(Scene, FScene);
-  BitBlt(Dc, 0, 0, R.right, R.bottom, Scene, At.x, At.y, SRCCOPY);
-  SelectObject(Scene, Old);
-  DeleteDC(Scene);
+  DrawSceneUnder(Item);
   const std::string Caption = WindowText(Item.hwndItem);
   const HGDIOBJ OldFont = SelectObject(Dc, Font);
   SIZE TextSize{};
@@ -287,13 +292,7 @@ void TfrmMain::DrawItem(const DRAWITEMSTRUCT& Item) {
     case idCancel:
       return DrawButton(Item, FGlyphCancel, FFontCancel, FCancelFontColor, false);
     case idOS: {
-      POINT At{0, 0};
-      MapWindowPoints(Item.hwndItem, FHandle, &At, 1);
-      const HDC Scene = CreateCompatibleDC(Dc);
-      const HGDIOBJ Old = SelectObject(Scene, FScene);
-      BitBlt(Dc, 0, 0, R.right, R.bottom, Scene, At.x, At.y, SRCCOPY);
-      SelectObject(Scene, Old);
-      DeleteDC(Scene);
+      DrawSceneUnder(Item);
       Text(Dc, WindowText(Item.hwndItem).c_str(), R, FFontOS, OSColor, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
       return;
     }

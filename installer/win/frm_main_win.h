@@ -42,6 +42,7 @@ class TfrmMain {
   void CreateControls();
   void PaintScene();
   void DrawItem(const DRAWITEMSTRUCT& Item);
+  void DrawSceneUnder(const DRAWITEMSTRUCT& Item);
   void DrawButton(const DRAWITEMSTRUCT& Item, HBITMAP Glyph, HFONT Font, COLORREF Color, bool GlyphRight);
   void FormCreate(bool& Refused);
   void Timer1Timer();
