@@ -3,14 +3,15 @@
 # Runs the QVProt.dll round-trip benchmark under Wine against two simulators:
 # the echo responder (round trips, serial line on COM5 where the pty's
 # modem-line library exists for this loader) and the demo phone (full-phone
-# read and write). Call it inside a Wine session:
+# read and write; QV_BENCH_PHONE_STATE names another phone state file, such as
+# the full phone of `qv_make_demo_state --full`). Call it inside a Wine session:
 #   xvfb-run -a tools/wine-session.sh build/wine-NAME bench/run_qvprot_bench.sh
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build/mingw64}
 . "$here/tests/wine/simulator_ready.sh"
 sim=$build/tests/wine/qv_phone_sim
 out=$(mktemp)
-"$sim" --usb-port 0 --control-port 0 --state "$here/simulator/demo/demo.qvphone" >"$out" &
+"$sim" --usb-port 0 --control-port 0 --state "${QV_BENCH_PHONE_STATE:-$here/simulator/demo/demo.qvphone}" >"$out" &
 pid=$!
 trap 'kill $pid 2>/dev/null; wait $pid 2>/dev/null; rm -f "$out"' EXIT
 trap 'exit 130' INT TERM
