@@ -8,18 +8,24 @@ using namespace form_detail;
 void TForm::Show() {
   const TLayoutControl& L = FLayout.Controls[0];
   const bool Maximized = L.Prop("state") == "maximized";
+  const bool Centred = !Maximized && L.Prop("position") == "screencenter";
   // Centred when shown, not only when made: a creation handler may have sized
-  // the window to its texts since.
-  if (!Maximized && L.Prop("position") == "screencenter") {
-    RECT Work, Rc;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &Work, 0);
-    GetWindowRect(FHandle, &Rc);
-    SetWindowPos(FHandle, nullptr, Work.left + (Work.right - Work.left - (Rc.right - Rc.left)) / 2,
-                 Work.top + (Work.bottom - Work.top - (Rc.bottom - Rc.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  // the window to its texts since. The show handler runs inside ShowWindow
+  // and may size it again (a dialog that fits its height to the panel it
+  // shows), so a centred window is centred once more at its final size.
+  if (Centred) CentreOnScreen();
   ShowWindow(FHandle, Maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  if (Centred) CentreOnScreen();
   UpdateWindow(FHandle);
+}
+
+void TForm::CentreOnScreen() {
+  RECT Work, Rc;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &Work, 0);
+  GetWindowRect(FHandle, &Rc);
+  SetWindowPos(FHandle, nullptr, Work.left + (Work.right - Work.left - (Rc.right - Rc.left)) / 2,
+               Work.top + (Work.bottom - Work.top - (Rc.bottom - Rc.top)) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::ShowModal() {
