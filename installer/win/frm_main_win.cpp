@@ -241,6 +241,13 @@ void TfrmMain::SetInfoColors(COLORREF Back, COLORREF Text) {
   InvalidateRect(lblInfo, nullptr, TRUE);
 }
 
+void TfrmMain::PlaceCancelButton() {
+  // Centred in the window, measured from where the install area it lies in
+  // starts.
+  const int Left = InstallArea.left + (ClientWidth - CancelPlace.W) / 2;
+  SetWindowPos(butCancel, nullptr, Left, CancelPlace.Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
 void TfrmMain::Timer1Timer() {
   FGlyphRight = !FGlyphRight;
   InvalidateRect(butInstall, nullptr, FALSE);
