@@ -364,6 +364,9 @@ LRESULT TfrmMain::HandleMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
       // While the install runs, a close request is refused without a word.
       if (FCanClose) DestroyWindow(FHandle);
       return 0;
+    case WM_QUERYENDSESSION:
+      // And so is the end of the session: the install would stop half done.
+      return FCanClose ? TRUE : FALSE;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

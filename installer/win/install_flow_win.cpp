@@ -39,8 +39,12 @@ bool TInstallFlow::Run() {
   return Ok;
 }
 
+// An unknown folder ("") would put the payload into the current folder, and
+// the clean-up would delete it there; the steps that need one fail instead.
+
 bool TInstallFlow::ExtractFiles() {
   FView.ShowInfo(LangText(7));
+  if (FSetup.TempDir.empty()) return false;
   for (const auto& File : Payload)
     if (!ExtractResourceFile(File.Resource, FSetup.TempDir + File.FileName)) return false;
   return true;
@@ -48,6 +52,7 @@ bool TInstallFlow::ExtractFiles() {
 
 bool TInstallFlow::CopyFiles() {
   FView.ShowInfo(LangText(12));
+  if (FSetup.SystemDir.empty()) return false;
   for (const auto& Job : CopyJobs(FSetup.TempDir, FSetup.SystemDir, FSetup.InstallDir))
     if (!ExpandCopyFile(Job.Source, Job.Dest)) return false;
   return true;
@@ -80,5 +85,6 @@ bool TInstallFlow::InstallUSBDriver() {
 }
 
 void TInstallFlow::DeleteTempFiles() {
+  if (FSetup.TempDir.empty()) return;
   for (const auto& File : Payload) DeleteFileA((FSetup.TempDir + File.FileName).c_str());
 }

@@ -2,8 +2,9 @@
 // must fail (text 5) rather than write "name_" beside a destination it cannot
 // open; a file in the way of a folder is no folder; a link that cannot be
 // saved fails; the wait for the tool gives up on a missing or broken handle;
-// the device key is found under its relative name. Message boxes are replaced
-// by a sink that records their texts.
+// the device key is found under its relative name; a folder Windows cannot
+// name stops the install before anything lands in the current folder. Message
+// boxes are replaced by a sink that records their texts.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 
 #include "driver_check_win.h"
 #include "files_win.h"
+#include "install_flow_win.h"
 #include "install_plan.h"
 #include "lang.h"
 #include "message_win.h"
@@ -246,6 +248,67 @@ TEST_F(InstallSteps, TheDeviceKeyIsFoundUnderItsRelativeName) {
   EXPECT_TRUE(USBDeviceKeyExists(Vendor, Product));
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, DeviceKeyPath(Vendor, Product).c_str());
   EXPECT_FALSE(WinDriverPresent()) << "no kernel driver in the test prefix";
+}
+
+// The install's view as a test sees it: what it would show.
+struct TRecordingView : TInstallView {
+  std::vector<std::string> Infos, Failures;
+  void ShowInfo(const std::string& Text) override { Infos.push_back(Text); }
+  void ShowFailure(const std::string& Text) override { Failures.push_back(Text); }
+};
+
+// A folder that Windows did not name (its call failed, or the folder did not
+// fit the buffer) must not become "": the payload would be written to, run
+// from and deleted in the current folder, and started from the install folder
+// the clean-up would delete the installed program.
+TEST_F(InstallSteps, AnUnknownFolderStopsItsStepAndLeavesTheCurrentFolderAlone) {
+  const struct {
+    const char* What;
+    bool TempKnown, SystemKnown;
+    int FailureText;
+  } Cases[] = {{"temp folder", false, true, 19}, {"system folder", true, false, 20}};
+  char Kept[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, Kept);
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.What);
+    const std::string Case = Dir + (C.TempKnown ? "s" : "t") + "\\";
+    for (const char* Sub : {"", "cwd", "tmp", "sys"}) CreateDirectoryA((Case + Sub).c_str(), nullptr);
+    WriteText(Case + "cwd\\Quorvale.exe", "installed");
+    TInstallSetup Setup;
+    Setup.OSKind = osXP;
+    Setup.WdRegExe = RegistrationTool(osXP);
+    Setup.TempDir = C.TempKnown ? Case + "tmp\\" : "";
+    Setup.SystemDir = C.SystemKnown ? Case + "sys\\" : "";
+    Setup.InstallDir = Case + "inst\\";
+    Setup.RegisterDriver = false;
+    TRecordingView View;
+    ASSERT_TRUE(SetCurrentDirectoryA((Case + "cwd").c_str()));
+    const bool Ok = TInstallFlow(Setup, View).Run();
+    SetCurrentDirectoryA(Kept);
+    EXPECT_FALSE(Ok);
+    EXPECT_EQ(View.Failures, std::vector<std::string>{TextsEN[C.FailureText]});
+    EXPECT_EQ(ReadText(Case + "cwd\\Quorvale.exe"), "installed");
+    for (const auto& File : Payload) {
+      if (std::string(File.FileName) != "Quorvale.exe") EXPECT_FALSE(Exists(Case + "cwd\\" + File.FileName)) << File.FileName;
+      EXPECT_FALSE(Exists(Case + "tmp\\" + File.FileName)) << "deleted: " << File.FileName;
+    }
+    EXPECT_FALSE(Exists(Case + "inst")) << "nothing installed";
+  }
+}
+
+// The folders come from calls with buffers of 129 characters: a temp folder
+// that does not fit is no folder.
+TEST_F(InstallSteps, ATempFolderLongerThanTheBufferIsNoFolder) {
+  char Kept[MAX_PATH] = {};
+  GetEnvironmentVariableA("TMP", Kept, MAX_PATH);
+  const std::string Long = Dir + std::string(130, 'x');
+  ASSERT_TRUE(CreateDirectoryA(Long.c_str(), nullptr));
+  SetEnvironmentVariableA("TMP", Long.c_str());
+  EXPECT_EQ(GetTempDir(), "");
+  SetEnvironmentVariableA("TMP", Dir.c_str());
+  EXPECT_EQ(GetTempDir(), Dir) << "one that fits";
+  SetEnvironmentVariableA("TMP", *Kept ? Kept : nullptr);
+  EXPECT_EQ(GetSystemDir().back(), '\\');
 }
 
 }  // namespace

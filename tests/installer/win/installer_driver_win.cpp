@@ -50,11 +50,12 @@ TInstallerRun::~TInstallerRun() {
   }
 }
 
-bool TInstallerRun::Start() {
+bool TInstallerRun::Start(const std::string& Folder) {
   STARTUPINFOA Startup{};
   Startup.cb = sizeof Startup;
   std::string Command = "\"" + InstallerPath() + "\"";
-  if (!CreateProcessA(nullptr, &Command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Startup, &FProcess))
+  if (!CreateProcessA(nullptr, &Command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      Folder.empty() ? nullptr : Folder.c_str(), &Startup, &FProcess))
     return false;
   for (int I = 0; I < 300; ++I) {
     TFind F{FProcess.dwProcessId, TfrmMain::ClassName, true, nullptr};

@@ -12,9 +12,9 @@
 class TInstallerRun {
  public:
   ~TInstallerRun();
-  // Starts Install.exe; true once its window shows or a message box does (a
-  // refused Windows version shows only the box).
-  bool Start();
+  // Starts Install.exe, in Folder when one is given; true once its window
+  // shows or a message box does (a refused Windows version shows only the box).
+  bool Start(const std::string& Folder = "");
   HWND Window() const { return FWindow; }
   HWND Control(int Id) const { return GetDlgItem(FWindow, Id); }
   std::string Text(int Id) const;
