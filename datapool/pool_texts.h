@@ -6,21 +6,21 @@
 
 #include <string>
 
-constexpr int NoAnswerTextId = 65325;     // a transfer got no answer
-constexpr int InvalidFileTextId = 65326;  // a data file with a wrong magic; holds %s
-constexpr int MelodyTextId = 65286;       // ring-tone names: this text, a blank, the number
+constexpr int NoAnswerTextId = 65325;       // a transfer got no answer
+constexpr int InvalidFileTextId = 65326;    // a data file with a wrong magic; holds %s
+constexpr int MelodyTextId = 65286;         // ring-tone names: this text, a blank, the number
 constexpr int InvalidBitmapTextId = 65339;  // a bitmap file that cannot be read
 
 // The picture loader's and the editor's refusals. "%s" is a file name, a
 // size "W x H", a count, or libjpeg's own message.
-constexpr int NotABitmapTextId = 65340;          // icons and metafiles
-constexpr int UnknownExtensionTextId = 65341;    // holds the file name
-constexpr int PictureFileTooLargeTextId = 65342; // holds the file name
-constexpr int JpegErrorTextId = 65343;           // holds libjpeg's message
-constexpr int JpegComponentsTextId = 65344;      // holds the number of components
-constexpr int JpegTooLargeTextId = 65345;        // holds the size
-constexpr int JpegOutOfMemoryTextId = 65346;     // holds the size
-constexpr int PictureOutOfMemoryTextId = 65347;  // holds the size
+constexpr int NotABitmapTextId = 65340;           // icons and metafiles
+constexpr int UnknownExtensionTextId = 65341;     // holds the file name
+constexpr int PictureFileTooLargeTextId = 65342;  // holds the file name
+constexpr int JpegErrorTextId = 65343;            // holds libjpeg's message
+constexpr int JpegComponentsTextId = 65344;       // holds the number of components
+constexpr int JpegTooLargeTextId = 65345;         // holds the size
+constexpr int JpegOutOfMemoryTextId = 65346;      // holds the size
+constexpr int PictureOutOfMemoryTextId = 65347;   // holds the size
 
 // The built-in German text of Id in code page 1252, empty for an unknown Id.
 std::string BuiltInPoolText(int Id);

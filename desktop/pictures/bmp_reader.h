@@ -4,8 +4,10 @@
 // and RLE4 codes, bmp_rle.h).
 //
 // The bytes come from any file the user picks, so every header count is
-// checked against the bytes present before anything is allocated; a file the
-// reader cannot take raises EInvalidGraphic with the invalid-bitmap text.
+// checked against the bytes present before anything is allocated (run-length
+// codes can draw many pixels from few bytes: there MaxSourcePixels alone
+// bounds the picture); a file the reader cannot take raises EInvalidGraphic
+// with the invalid-bitmap text.
 #pragma once
 
 #include <cstddef>

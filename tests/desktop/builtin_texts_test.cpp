@@ -23,10 +23,10 @@ std::string Latin1(const std::string& Utf8) {
 }
 
 TEST(BuiltInTexts, SayWhatTheProgramsTableSays) {
-  const int Ids[] = {NoAnswerTextId,         InvalidFileTextId,         MelodyTextId,
-                     InvalidBitmapTextId,    NotABitmapTextId,          UnknownExtensionTextId,
-                     PictureFileTooLargeTextId, JpegErrorTextId,        JpegComponentsTextId,
-                     JpegTooLargeTextId,     JpegOutOfMemoryTextId,     PictureOutOfMemoryTextId};
+  const int Ids[] = {NoAnswerTextId,        InvalidFileTextId,         MelodyTextId,
+                     InvalidBitmapTextId,   NotABitmapTextId,          UnknownExtensionTextId,
+                     JpegErrorTextId,       PictureFileTooLargeTextId, JpegComponentsTextId,
+                     JpegTooLargeTextId,    JpegOutOfMemoryTextId,     PictureOutOfMemoryTextId};
   for (const int Id : Ids) {
     EXPECT_FALSE(BuiltInPoolText(Id).empty()) << Id;
     EXPECT_EQ(BuiltInPoolText(Id), Latin1(ResourceText(Id))) << Id;

@@ -219,9 +219,9 @@ TEST_F(TPictureEditorTest, FrameStatesCursorsHandleAndTrackBar) {
   const struct {
     int X, Y;
     COLORREF Color;
-  } HandlePixels[] = {{69, 94, RGB(255, 0, 0)},      {71, 96, RGB(0, 0, 0)},       {76, 101, RGB(0, 0, 0)},
-                      {82, 107, RGB(0, 0, 0)},       {75, 96, RGB(0, 0, 0)},       {84, 109, RGB(255, 0, 0)},
-                      {81, 97, RGB(255, 0, 0)},      {72, 106, RGB(255, 0, 0)}};
+  } HandlePixels[] = {{69, 94, RGB(255, 0, 0)},  {71, 96, RGB(0, 0, 0)},  {76, 101, RGB(0, 0, 0)},
+                      {82, 107, RGB(0, 0, 0)}, {75, 96, RGB(0, 0, 0)},  {84, 109, RGB(255, 0, 0)},
+                      {81, 97, RGB(255, 0, 0)}, {72, 106, RGB(255, 0, 0)}};
   for (const auto& P : HandlePixels)
     EXPECT_TRUE(WaitUntil([&] { return PixelAt(SourcePic(), P.X, P.Y) == P.Color; }))
         << P.X << ", " << P.Y << " shows " << std::hex << PixelAt(SourcePic(), P.X, P.Y);
