@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+namespace {
+
 void DrawPoolBitmap(HDC Dc, const TBitmap& Bitmap, int X, int Y) {
   const int W = Bitmap.Width(), H = Bitmap.Height();
   if (W <= 0 || H <= 0) return;
@@ -32,6 +34,8 @@ void DrawPoolBitmap(HDC Dc, const TBitmap& Bitmap, int X, int Y) {
   SetDIBitsToDevice(Dc, X, Y, static_cast<DWORD>(W), static_cast<DWORD>(H), 0, 0, 0, static_cast<UINT>(H),
                     Pixels.data(), reinterpret_cast<const BITMAPINFO*>(&Info), DIB_RGB_COLORS);
 }
+
+}  // namespace
 
 // Four fills give the same pixels as a 3-pixel pen centred on the outline
 // 3 pixels outside the picture, square corners included.
