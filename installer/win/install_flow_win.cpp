@@ -41,7 +41,6 @@ bool TInstallFlow::Run() {
 
 // An unknown folder ("") would put the payload into the current folder, and
 // the clean-up would delete it there; the steps that need one fail instead.
-
 bool TInstallFlow::ExtractFiles() {
   FView.ShowInfo(LangText(7));
   if (FSetup.TempDir.empty()) return false;
