@@ -126,6 +126,7 @@ class LongNestedLoopTest : public NestedLoopTest {};
 TEST_F(LongNestedLoopTest, ManyFramesAreDeliveredInOrderInsideTheLoop) {
   constexpr int FrameCount = 20;
   Sim("payload 6 42");
+  Sim("delay 100");  // the wait has dispatched the nested loop by then
   int delivered = 0;
   gNested = [&] {
     const DWORD start = GetTickCount();
