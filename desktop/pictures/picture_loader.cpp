@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <new>
 #include <vector>
 
 #include "bmp_reader.h"
@@ -38,8 +39,14 @@ TSourceImage LoadPictureFile(const std::string& FileName, const TPictureProgress
   if (PictureKindOf(FileName) == TPictureKind::Unknown) return LoadPictureBytes(FileName, nullptr, 0, Progress);
   TFileStream file(FileName, fmOpenRead);
   const int64_t size = file.Size();
-  if (size > INT32_MAX) throw EInvalidGraphic("Bilddatei ist zu gro\xDF: " + FileName);
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  const std::string tooLarge = "Bilddatei ist zu gro\xDF: " + FileName;
+  if (size > INT32_MAX) throw EInvalidGraphic(tooLarge);
+  std::vector<uint8_t> bytes;
+  try {
+    bytes.resize(static_cast<size_t>(size));
+  } catch (const std::bad_alloc&) {
+    throw EInvalidGraphic(tooLarge);
+  }
   file.ReadBuffer(bytes.data(), static_cast<int32_t>(size));
   return LoadPictureBytes(FileName, bytes.data(), bytes.size(), Progress);
 }

@@ -14,6 +14,8 @@
 
 #include <functional>
 
+#include "source_image.h"
+
 class TSourcePic {
  public:
   using TNotify = std::function<void(TSourcePic& Sender)>;
@@ -25,9 +27,11 @@ class TSourcePic {
   TSourcePic& operator=(const TSourcePic&) = delete;
 
   HWND Handle() const { return FHandle; }
-  bool Empty() const { return FPicture == nullptr; }
-  // Takes ownership; the control takes the picture's size.
-  void SetPicture(HBITMAP Picture);
+  bool Empty() const { return FPicture == nullptr || FPicture->Empty(); }
+  // Shows Picture, which stays its owner's and must live as long as it is
+  // shown; the control takes the picture's size. Called again after the
+  // picture has changed.
+  void SetPicture(const TSourceImage* Picture);
   // A system cursor id (IDC_HAND ...).
   void SetCursorId(LPCSTR Id);
   // Paints the whole control at once, hooks included.
@@ -47,7 +51,7 @@ class TSourcePic {
   void DrawPicture(HDC Dc, const RECT& Area);
 
   HWND FHandle = nullptr;
-  HBITMAP FPicture = nullptr;
+  const TSourceImage* FPicture = nullptr;
 };
 
 // The class name, for tests that find the control.
