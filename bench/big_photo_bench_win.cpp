@@ -41,13 +41,14 @@ struct TBigFile {
   TJpegKind Kind;
 };
 
-// The largest square the loader's pixel limit lets through.
-constexpr int LargestSide = 8192;
-static_assert(uint64_t{LargestSide} * LargestSide <= MaxSourcePixels, "the bitmap must be accepted");
+// As many pixels as the loader's limit lets through, and not square, so that
+// the turned size shows when the turn has ended.
+constexpr int LargestWidth = 16384, LargestHeight = 4096;
+static_assert(uint64_t{LargestWidth} * LargestHeight == MaxSourcePixels, "the largest bitmap the loader accepts");
 
 const TBigFile Files[] = {{"baseline.jpg", 8000, 6000, true, TJpegKind::Baseline},
                           {"progressive.jpg", 8000, 6000, true, TJpegKind::Progressive},
-                          {"largest24.bmp", LargestSide, LargestSide, false, TJpegKind::Baseline}};
+                          {"largest24.bmp", LargestWidth, LargestHeight, false, TJpegKind::Baseline}};
 
 double MsSince(TClock::time_point Start) {
   return std::chrono::duration<double, std::milli>(TClock::now() - Start).count();
@@ -83,24 +84,24 @@ std::vector<uint8_t> ReadAll(const std::string& FileName) {
 
 // The bitmap is written row by row: a whole picture of this size beside its
 // file would not fit a 32-bit process.
-void WriteLargestBitmap(const std::string& FileName, int Side) {
+void WriteLargestBitmap(const std::string& FileName, int Width, int Height) {
   TBmpFormat Format;
-  TSourceImage Row = PatternImage(Side, 1, 24);
+  TSourceImage Row = PatternImage(Width, 1, 24);
   std::vector<uint8_t> Header = WriteBmp(Format, Row);
-  const uint32_t RowBytes = static_cast<uint32_t>(Side) * 3;  // a multiple of 4 for this side
+  const uint32_t RowBytes = static_cast<uint32_t>(Width) * 3;  // a multiple of 4 for this width
   const uint32_t Offset = static_cast<uint32_t>(Header.size()) - RowBytes;
   Header.resize(Offset);
   const auto Put32 = [&](size_t At, uint32_t V) {
     for (int I = 0; I < 4; ++I) Header[At + I] = static_cast<uint8_t>(V >> (8 * I));
   };
-  Put32(2, Offset + RowBytes * static_cast<uint32_t>(Side));
-  Put32(22, static_cast<uint32_t>(Side));
-  Put32(34, RowBytes * static_cast<uint32_t>(Side));
+  Put32(2, Offset + RowBytes * static_cast<uint32_t>(Height));
+  Put32(22, static_cast<uint32_t>(Height));
+  Put32(34, RowBytes * static_cast<uint32_t>(Height));
   std::ofstream Out(FileName, std::ios::binary);
   Out.write(reinterpret_cast<const char*>(Header.data()), static_cast<std::streamsize>(Header.size()));
   std::vector<uint8_t> Bytes(RowBytes);
-  for (int Y = 0; Y < Side; ++Y) {
-    for (int X = 0; X < Side; ++X) {
+  for (int Y = 0; Y < Height; ++Y) {
+    for (int X = 0; X < Width; ++X) {
       const uint32_t C = 0x00FFFFFFu & static_cast<uint32_t>((X * 7 + Y * 3) ^ (X * Y));
       Bytes[3 * X] = static_cast<uint8_t>(C), Bytes[3 * X + 1] = static_cast<uint8_t>(C >> 8),
       Bytes[3 * X + 2] = static_cast<uint8_t>(C >> 16);
@@ -116,7 +117,7 @@ int WriteFiles(const std::string& Folder) {
       const std::vector<uint8_t> Bytes = MakeJpeg(F.Width, F.Height, F.Kind);
       std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
     } else {
-      WriteLargestBitmap(Path, F.Width);
+      WriteLargestBitmap(Path, F.Width, F.Height);
     }
     std::printf("wrote %s\n", Path.c_str());
   }

@@ -10,16 +10,30 @@
 #include "picture_error.h"
 #include "stream.h"
 
+const std::vector<std::string>& ExtensionsOf(TPictureKind Kind) {
+  static const std::vector<std::string> Bitmap{"bmp", "dib"}, Jpeg{"jpg", "jpeg", "jpe", "jfif"}, Icon{"ico"},
+      EnhancedMetafile{"emf"}, Metafile{"wmf"}, None;
+  switch (Kind) {
+    case TPictureKind::Bitmap: return Bitmap;
+    case TPictureKind::Jpeg: return Jpeg;
+    case TPictureKind::Icon: return Icon;
+    case TPictureKind::EnhancedMetafile: return EnhancedMetafile;
+    case TPictureKind::Metafile: return Metafile;
+    default: return None;
+  }
+}
+
 TPictureKind PictureKindOf(const std::string& FileName) {
   const size_t dot = FileName.find_last_of('.');
   const size_t slash = FileName.find_last_of("\\/");
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return TPictureKind::Unknown;
   std::string ext = FileName.substr(dot + 1);
   std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-  if (ext == "bmp" || ext == "dib") return TPictureKind::Bitmap;
-  if (ext == "jpg" || ext == "jpeg" || ext == "jpe" || ext == "jfif") return TPictureKind::Jpeg;
-  if (ext == "ico") return TPictureKind::Icon;
-  if (ext == "emf" || ext == "wmf") return TPictureKind::Metafile;
+  for (TPictureKind kind : {TPictureKind::Bitmap, TPictureKind::Jpeg, TPictureKind::Icon,
+                            TPictureKind::EnhancedMetafile, TPictureKind::Metafile}) {
+    const std::vector<std::string>& known = ExtensionsOf(kind);
+    if (std::find(known.begin(), known.end(), ext) != known.end()) return kind;
+  }
   return TPictureKind::Unknown;
 }
 
@@ -29,6 +43,7 @@ TSourceImage LoadPictureBytes(const std::string& FileName, const uint8_t* Data, 
     case TPictureKind::Bitmap: return ReadBmpPicture(Data, Size);
     case TPictureKind::Jpeg: return ReadJpegPicture(Data, Size, Progress);
     case TPictureKind::Icon:
+    case TPictureKind::EnhancedMetafile:
     case TPictureKind::Metafile: throw EInvalidGraphic("Bild kann nicht in eine Bitmap umgewandelt werden");
     default: throw EInvalidGraphic("Unbekannte Bilddateierweiterung: " + FileName);
   }
