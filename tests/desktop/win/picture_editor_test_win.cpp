@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -454,6 +455,25 @@ TEST_F(TPictureEditorTest, TheOpenDialogPreviewsTheSelectedPicture) {
   PostMessageW(Files, WM_KEYDOWN, VK_HOME, 0);
   PostMessageW(Files, WM_KEYUP, VK_HOME, 0);
   EXPECT_TRUE(WaitUntil([&] { return TextOf(Preview) == L"640 x 480"; })) << std::string(TextOf(Preview).begin(), TextOf(Preview).end());
+}
+
+// Every name the loader reads is listed at once, and nothing else: the
+// dialog's first filter is all pictures.
+TEST_F(TPictureEditorTest, TheOpenDialogListsEveryFileTheLoaderReads) {
+  StartWithData();
+  const char* const Listed[] = {"a.bmp", "b.dib", "c.jpg", "d.jpeg", "e.jpe", "f.jfif", "g.ico", "h.emf", "i.wmf"};
+  for (const char* Name : Listed) WriteFile(Folder + "\\" + Name, std::vector<uint8_t>(16, 0));
+  for (const char* Name : {"j.png", "k.txt"}) WriteFile(Folder + "\\" + Name, std::vector<uint8_t>(16, 0));
+  ASSERT_TRUE(OpenEditor());
+  HWND Dialog = FileDialog();
+  ASSERT_TRUE(Dialog);
+  ChooseFile(Dialog, Folder);
+  HWND Files = nullptr;
+  const auto Count = [&] {
+    Files = ChildOfClass(Dialog, "SysListView32");
+    return Files ? static_cast<int>(SendMessageW(Files, LVM_GETITEMCOUNT, 0, 0)) : -1;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return Count() == static_cast<int>(std::size(Listed)); })) << Count();
 }
 
 TEST_F(TPictureEditorTest, TheWindowKeepsItsMinimumSizeAndItsCloseBoxStoresNothing) {
