@@ -1,7 +1,7 @@
 // Big photographs in the real program under Wine: an 8000 x 6000 baseline
 // JPEG, the same picture progressive, and a 24-bit bitmap of the largest
 // size the loader accepts, each loaded into the picture editor of a fresh
-// Quorvale.exe and turned once. Printed per file: the load time (the open
+// Quorvale.exe, turned once and taken into the picture list. Printed per file: the load time (the open
 // dialog's OK until the size label shows the picture), the turn time, and
 // the program's peak working set before the load, after it and after the
 // turn beside the source as the editor holds it (one palette position or one
@@ -143,6 +143,9 @@ struct TFigures {
 };
 
 bool MeasureOne(const std::string& Folder, const TBigFile& F, TFigures& Out) {
+  // Each run starts on an empty data file: the last one saved its picture.
+  TQVDP_ALL Empty;
+  if (!Empty.SaveToFile(Folder + "\\Quorvale.qvd")) return false;
   TStartedProgram Program(Folder + "\\Quorvale.exe", "de_DE.UTF-8");
   HANDLE Process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, Program.Id());
   HWND Main = nullptr;
@@ -177,7 +180,13 @@ bool MeasureOne(const std::string& Folder, const TBigFile& F, TFigures& Out) {
   Out.TurnMs = MsSince(TurnStart);
   Out.PeakTurn = PeakWorkingSet(Process);
   CloseHandle(Process);
-  PostMessageW(Editor, WM_CLOSE, 0, 0);
+  // The result is taken: the picture list gets its row.
+  PostClick(Item("butOK"));
+  HWND Pictures = LayoutControl(Main, "TFRMMAIN", "lbxPics");
+  if (!PollUntil([&] { return SendMessageW(Pictures, LB_GETCOUNT, 0, 0) == 1; }, 60000)) {
+    std::printf("  %s: the result was not stored\n", F.Name);
+    return false;
+  }
   PostMessageW(Main, WM_CLOSE, 0, 0);
   Program.Ended();
   return true;
@@ -185,8 +194,6 @@ bool MeasureOne(const std::string& Folder, const TBigFile& F, TFigures& Out) {
 
 int Measure(const std::string& Folder, int Runs) {
   InstallProgram(Folder, "Quorvale");
-  TQVDP_ALL Empty;
-  if (!Empty.SaveToFile(Folder + "\\Quorvale.qvd")) return 1;
   for (const TBigFile& F : Files) {
     const uint64_t Held = uint64_t(F.Width) * uint64_t(F.Height) * (F.Jpeg ? 1 : 4);
     std::vector<TFigures> All;
