@@ -123,6 +123,21 @@ class TPictureEditorTest : public TMainWindowTest {
     SendMessageW(Item("TrackBar"), TBM_SETPOS, TRUE, Position);
     SendMessageW(FEditor, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, Position), reinterpret_cast<LPARAM>(Item("TrackBar")));
   }
+  // The source control shows each pixel's colour at its place.
+  testing::AssertionResult ShowsSource(const std::vector<std::pair<POINT, COLORREF>>& Pixels) {
+    const auto All = [&] {
+      for (const auto& P : Pixels)
+        if (PixelAt(SourcePic(), P.first.x, P.first.y) != P.second) return false;
+      return true;
+    };
+    if (WaitUntil(All)) return testing::AssertionSuccess();
+    testing::AssertionResult Failure = testing::AssertionFailure();
+    for (const auto& P : Pixels)
+      if (PixelAt(SourcePic(), P.first.x, P.first.y) != P.second)
+        Failure << "(" << P.first.x << ", " << P.first.y << ") shows " << std::hex << PixelAt(SourcePic(), P.first.x, P.first.y)
+              << ", not " << P.second << std::dec << "; ";
+    return Failure;
+  }
   int TrackPosition() { return static_cast<int>(SendMessageW(Item("TrackBar"), TBM_GETPOS, 0, 0)); }
   void Ok() {
     PostClick(Item("butOK"));
@@ -225,6 +240,12 @@ TEST_F(TPictureEditorTest, FrameStatesCursorsHandleAndTrackBar) {
   const std::string Bitmap = WriteBitmap("tall.bmp", 300, 400);
   ASSERT_TRUE(OpenEditor());
   Load(Bitmap, L"300 x 400");
+  const TSourceImage Pattern = PatternImage(300, 400, 24);
+  const auto Color = [&](int X, int Y) {
+    const uint32_t C = Pattern.ColorAt(X, Y);
+    return RGB(C >> 16, (C >> 8) & 0xFF, C & 0xFF);
+  };
+  EXPECT_TRUE(ShowsSource({{{150, 150}, Color(150, 150)}, {{299, 399}, Color(299, 399)}, {{200, 20}, Color(200, 20)}}));
   EXPECT_EQ(SendMessageW(Item("TrackBar"), TBM_GETRANGEMAX, 0, 0), 300);
   EXPECT_EQ(TrackPosition(), 85);
   EXPECT_TRUE(WaitForCursor(IDC_HAND)) << "fixed after the load";
@@ -323,6 +344,10 @@ TEST_F(TPictureEditorTest, TheFirstLoadResizesTheFrameAroundItsClampedCentre) {
   ASSERT_TRUE(OpenEditor());
   Load(File, L"50 x 300");
   EXPECT_EQ(TrackPosition(), 50);
+  // Rows 50 pixels wide are not whole DIB rows: the control still shows
+  // each row where it belongs (away from the frame and its handle).
+  const auto Color = [&](uint8_t Mark) { return RGB(Tall.Palette[Mark].peRed, Tall.Palette[Mark].peGreen, Tall.Palette[Mark].peBlue); };
+  EXPECT_TRUE(ShowsSource({{{25, 5}, Color(Above)}, {{1, 50}, Color(Inside)}, {{48, 100}, Color(Below)}, {{0, 299}, Color(Below)}}));
   Ok();
   const std::vector<TBitmap> Stored = Export();
   ASSERT_EQ(Stored.size(), 1u);
