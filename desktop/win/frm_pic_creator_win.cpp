@@ -10,7 +10,6 @@
 #include "message_dialogs_win.h"
 #include "messages_win.h"
 #include "picture_bitmap_win.h"
-#include "picture_error.h"
 #include "picture_loader.h"
 #include "picture_open_preview_win.h"
 #include "resource_source_win.h"

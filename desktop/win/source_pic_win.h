@@ -2,6 +2,8 @@
 // that shows its picture unscaled at its top-left corner, always takes the
 // picture's size, and calls a hook before and after its own painting (the
 // editor wipes old frame outlines before and draws the crop frame after).
+// It draws the editor's own source picture, of which it keeps no copy: a
+// photograph of many megapixels is held once.
 //
 // Mouse positions reach the handlers in the control's client coordinates,
 // which are source pixels; while a button is held the control keeps the
