@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "pool_texts.h"
 #include "stream.h"
 
 class EInvalidGraphic : public EQVError {
@@ -20,5 +21,5 @@ constexpr uint64_t MaxSourcePixels = uint64_t{1} << 26;
 // A picture whose pixels find no room: the user learns the size that did
 // not fit, not the allocator's own word.
 inline std::string OutOfMemoryText(uint64_t Width, uint64_t Height) {
-  return "Zu wenig Speicher f\xFCr ein Bild mit " + std::to_string(Width) + " x " + std::to_string(Height) + " Pixeln";
+  return FormatText(PoolText(PictureOutOfMemoryTextId), std::to_string(Width) + " x " + std::to_string(Height));
 }

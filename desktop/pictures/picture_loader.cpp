@@ -8,6 +8,7 @@
 
 #include "bmp_reader.h"
 #include "picture_error.h"
+#include "pool_texts.h"
 #include "stream.h"
 
 const std::vector<std::string>& ExtensionsOf(TPictureKind Kind) {
@@ -44,8 +45,8 @@ TSourceImage LoadPictureBytes(const std::string& FileName, const uint8_t* Data, 
     case TPictureKind::Jpeg: return ReadJpegPicture(Data, Size, Progress);
     case TPictureKind::Icon:
     case TPictureKind::EnhancedMetafile:
-    case TPictureKind::Metafile: throw EInvalidGraphic("Bild kann nicht in eine Bitmap umgewandelt werden");
-    default: throw EInvalidGraphic("Unbekannte Bilddateierweiterung: " + FileName);
+    case TPictureKind::Metafile: throw EInvalidGraphic(PoolText(NotABitmapTextId));
+    default: throw EInvalidGraphic(FormatText(PoolText(UnknownExtensionTextId), FileName));
   }
 }
 
@@ -54,7 +55,7 @@ TSourceImage LoadPictureFile(const std::string& FileName, const TPictureProgress
   if (PictureKindOf(FileName) == TPictureKind::Unknown) return LoadPictureBytes(FileName, nullptr, 0, Progress);
   TFileStream file(FileName, fmOpenRead);
   const int64_t size = file.Size();
-  const std::string tooLarge = "Bilddatei ist zu gro\xDF: " + FileName;
+  const std::string tooLarge = FormatText(PoolText(PictureFileTooLargeTextId), FileName);
   if (size > INT32_MAX) throw EInvalidGraphic(tooLarge);
   std::vector<uint8_t> bytes;
   try {

@@ -17,5 +17,3 @@ HBITMAP CreateSourceBitmap(const TSourceImage& Image);
 void DrawSourceImage(HDC Dc, const TSourceImage& Image, const RECT& Area);
 HBITMAP CreatePreviewBitmap();
 void CopyPreview(const TBitmap& Preview, HBITMAP Target);
-// Draws an 8-bit palette bitmap of the pools unscaled and opaque at (X, Y).
-void DrawPaletteBitmap(HDC Dc, int X, int Y, const TBitmap& Bitmap);
