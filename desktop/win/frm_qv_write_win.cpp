@@ -39,11 +39,12 @@ bool TfrmQVWrite::Execute(TQVDP_ALL& Pool) {
 void TfrmQVWrite::ShowPanel(HWND Panel) {
   ShowWindow(Panel == panIdle ? panAction : panIdle, SW_HIDE);
   ShowWindow(Panel, SW_SHOW);
-  RECT PanelRect;
-  GetWindowRect(Panel, &PanelRect);
+  // The panel's height from the layout: while the window is lower, its
+  // alignment has cut the panel to the window's height.
+  const int PanelHeight = RecordOf(Panel)->Design.Height;
   RECT Client;
   GetClientRect(Handle(), &Client);
-  RECT Outer{0, 0, Client.right, PanelRect.bottom - PanelRect.top};
+  RECT Outer{0, 0, Client.right, PanelHeight};
   AdjustWindowRectEx(&Outer, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
   SetWindowPos(Handle(), nullptr, 0, 0, Outer.right - Outer.left, Outer.bottom - Outer.top,

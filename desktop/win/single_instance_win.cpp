@@ -20,6 +20,12 @@ bool CheckSingleInstance() {
   std::memcpy(&Stored, ShareMemView, sizeof(Stored));
   HWND Running = static_cast<HWND>(LongToHandle(static_cast<LONG>(Stored)));
   if (Stored != 0 && IsWindow(Running)) {
+    // This process was just started and owns the foreground; the running one
+    // does not, and without leave Windows would only flash its task bar
+    // button when it asks for the foreground.
+    DWORD RunningProcess = 0;
+    GetWindowThreadProcessId(Running, &RunningProcess);
+    AllowSetForegroundWindow(RunningProcess);
     PostMessageA(Running, WM_ACTIVATEINSTANCE, 0, 0);
     return false;
   }

@@ -241,6 +241,13 @@ void TfrmMain::SetInfoColors(COLORREF Back, COLORREF Text) {
   InvalidateRect(lblInfo, nullptr, TRUE);
 }
 
+void TfrmMain::PlaceCancelButton() {
+  // Centred in the window, measured from where the install area it lies in
+  // starts.
+  const int Left = InstallArea.left + (ClientWidth - CancelPlace.W) / 2;
+  SetWindowPos(butCancel, nullptr, Left, CancelPlace.Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
 void TfrmMain::Timer1Timer() {
   FGlyphRight = !FGlyphRight;
   InvalidateRect(butInstall, nullptr, FALSE);
@@ -357,6 +364,9 @@ LRESULT TfrmMain::HandleMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
       // While the install runs, a close request is refused without a word.
       if (FCanClose) DestroyWindow(FHandle);
       return 0;
+    case WM_QUERYENDSESSION:
+      // And so is the end of the session: the install would stop half done.
+      return FCanClose ? TRUE : FALSE;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

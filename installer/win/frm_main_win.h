@@ -5,16 +5,19 @@
 // buttons with glyphs), the check box, the OS line and the status line
 // (owner-drawn statics, so their texts can be read like any window's).
 // The install itself runs on this thread inside the install button's handler
-// (install_flow_win.cpp); the window refuses to close while it runs.
+// (frm_main_install_win.cpp), which hands the flow (install_flow_win.h) what
+// the window found and the window as the flow's view; the window refuses to
+// close while it runs.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "install_flow_win.h"
 #include "windows_version.h"
 
-class TfrmMain {
+class TfrmMain : private TInstallView {
  public:
   // Control ids, also what tests find the controls by.
   enum : int { idInstall = 101, idCancel = 102, idInstallUSBDrv = 103, idInfo = 104, idOS = 105 };
@@ -34,7 +37,7 @@ class TfrmMain {
   void Show();
   // Puts Text on the status line and repaints it at once: during extraction
   // and copying no messages are handled.
-  void ShowInfo(const std::string& Text);
+  void ShowInfo(const std::string& Text) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -48,14 +51,11 @@ class TfrmMain {
   void Timer1Timer();
   void butCancelClick();
 
-  // The install (install_flow_win.cpp).
+  // The install button (frm_main_install_win.cpp).
   void butInstallClick();
-  bool ExtractFiles();
-  bool CopyFiles();
-  bool CreateShortcuts();
-  bool InstallUSBDriver();
-  void DeleteTempFiles();
+  void ShowFailure(const std::string& Text) override;
   void SetInfoColors(COLORREF Back, COLORREF Text);
+  void PlaceCancelButton();
 
   HWND FHandle = nullptr;
   HWND butInstall = nullptr, butCancel = nullptr, cbxInstallUSBDrv = nullptr, lblInfo = nullptr, lblOS = nullptr;
@@ -67,7 +67,7 @@ class TfrmMain {
   bool FBusy = false;        // hourglass while the install runs
   COLORREF FInfoColor = RGB(255, 255, 0), FInfoFontColor = 0, FCancelFontColor = 0;
 
-  // Set at creation and when shown; read by the install.
+  // Set at creation and when shown; handed to the install.
   TOSKind FOSKind = osUnknown;
   std::string FWdRegExe;
   bool FCanClose = true;

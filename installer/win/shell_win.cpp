@@ -1,5 +1,6 @@
 // The shell calls of the install. The buffers are the sizes the folders were
-// always read into; a longer path is cut by the call, not overrun.
+// always read into; a longer path is cut by the call, not overrun, and a
+// folder that does not fit is no folder.
 #include "shell_win.h"
 
 #include <shlobj.h>
@@ -19,18 +20,24 @@ std::string SpecialFolderPath(HWND Owner, int Csidl) {
   return Ok ? std::string(Path) : std::string();
 }
 
+// What a folder call wrote into Path, given its answer: 0 when it failed,
+// the size it needs (the terminating zero included) when the folder does not
+// fit, and then Path holds nothing usable.
+std::string FolderFrom(UINT Answer, const char* Path) {
+  return Answer > 0 && Answer < FolderBuffer ? std::string(Path) : std::string();
+}
+
 }  // namespace
 
 std::string GetTempDir() {
   char Path[FolderBuffer] = {};
-  GetTempPathA(FolderBuffer, Path);
-  return Path;
+  return FolderFrom(GetTempPathA(FolderBuffer, Path), Path);
 }
 
 std::string GetSystemDir() {
   char Path[FolderBuffer] = {};
-  GetSystemDirectoryA(Path, FolderBuffer);
-  return std::string(Path) + "\\";
+  const std::string Folder = FolderFrom(GetSystemDirectoryA(Path, FolderBuffer), Path);
+  return Folder.empty() ? Folder : Folder + "\\";
 }
 
 std::string GetInstallDir(HWND Owner) {

@@ -7,7 +7,9 @@
 
 #include <string>
 
-// The folders, each ending in a backslash.
+// The folders, each ending in a backslash. The temp and the system folder are
+// empty when Windows names none or the folder does not fit the 129-character
+// buffer it is read into.
 std::string GetTempDir();
 std::string GetSystemDir();
 // The Program Files folder (or "C:" when the shell names none) plus

@@ -60,15 +60,16 @@ std::vector<int> TextSlotCodes(int First, int Slots, int Last) {
 
 }  // namespace
 
+// A pool that was never read holds nothing, and the phone sees it: a full
+// write puts empty texts and a zero settings record over what it had.
 TEST_F(ConfigTest, ANewPoolIsAllZero) {
-  TQVDP_CONFIG& config = Config();
-  for (int bit = 0; bit < 32; ++bit) EXPECT_FALSE(config.GetFlag(static_cast<uint8_t>(bit))) << bit;
+  for (int bit = 0; bit < 32; ++bit) EXPECT_FALSE(Config().GetFlag(static_cast<uint8_t>(bit))) << bit;
+  ASSERT_TRUE(Config().WriteConfig(false, false));
   const TPhoneSettings zero{};
-  EXPECT_EQ(std::memcmp(&config.FSettings, &zero, sizeof zero), 0);
-  EXPECT_EQ(config.FText[0], 0);
-  for (const auto& slot : config.FTexts) EXPECT_EQ(slot[0], 0);
-  EXPECT_EQ(config.FSimPin[0], 0);
-  EXPECT_FALSE(config.FChanged);
+  EXPECT_EQ(std::memcmp(&Phone.State.Settings, &zero, sizeof zero), 0);
+  EXPECT_STREQ(Phone.State.Text, "");
+  for (const auto& slot : Phone.State.Texts) EXPECT_STREQ(slot, "");
+  EXPECT_FALSE(Config().FChanged);
 }
 
 TEST_F(ConfigTest, ReadAsksTheTextSlotsInOrderThenTheSettings) {

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +26,20 @@
 #include "stream.h"
 
 namespace {
+
+// Sets the C library's time zone (nullptr: back to the system's).
+#ifdef _WIN32
+void SetZone(const char* Zone) {
+  _putenv_s("TZ", Zone ? Zone : "");
+  _tzset();
+}
+#else
+void SetZone(const char* Zone) {
+  if (Zone) setenv("TZ", Zone, 1);
+  else unsetenv("TZ");
+  tzset();
+}
+#endif
 
 constexpr const char* InvalidFilePattern = "Datei %s ist keine g\xFCltige Quorvale-Datenbank";
 
@@ -135,10 +150,6 @@ TEST_F(DataFile, EmptyPoolSetIs311BytesLaidOutByTheFormat) {
   ASSERT_EQ(file.size(), 311u);  // 16 + 6 + 6 + 54 + 213 + 8 + 8
   EXPECT_EQ(std::vector<uint8_t>(file.begin(), file.begin() + 4), (std::vector<uint8_t>{0x9C, 0xAC, 0xF2, 0x23}));
   EXPECT_EQ(GetU32(&file[12]), ProgramVersion);
-  double savedAt;
-  std::memcpy(&savedAt, &file[4], 8);
-  const double utcDays = 25569.0 + static_cast<double>(std::time(nullptr)) / 86400.0;
-  EXPECT_LT(std::fabs(savedAt - utcDays), 1.0) << "local time as days since 30 December 1899";
   EXPECT_EQ(std::memcmp(&All.FHeader, file.data(), 16), 0);
   // Index bytes where each section starts, in order 0 to 5.
   const size_t starts[PoolCount] = {16, 22, 28, 82, 295, 303};
@@ -146,6 +157,28 @@ TEST_F(DataFile, EmptyPoolSetIs311BytesLaidOutByTheFormat) {
   EXPECT_EQ(GetU32(&file[28 + 2 + 24]), 24u) << "the slot count";
   EXPECT_EQ(GetU32(&file[295 + 2]), 2u) << "an empty image is stored as L = 2 and two zero bytes";
   EXPECT_EQ(GetU32(&file[303 + 2]), 2u);
+}
+
+// The saved time is the PC's local time as days since 30 December 1899, not
+// UTC: in zones 14 hours ahead of and 11 hours behind UTC it lies that many
+// hours from UTC's day count.
+TEST_F(DataFile, SavedAtIsLocalTime) {
+  const char* kept = std::getenv("TZ");
+  const std::string keptZone = kept ? kept : "";
+  const struct {
+    const char* Zone;  // POSIX: the offset is UTC minus local time
+    double Hours;
+  } zones[] = {{"QVT-14", 14}, {"QVT+11", -11}, {"UTC0", 0}};
+  for (const auto& z : zones) {
+    SCOPED_TRACE(z.Zone);
+    SetZone(z.Zone);
+    const double utcDays = 25569.0 + static_cast<double>(std::time(nullptr)) / 86400.0;
+    const std::vector<uint8_t> file = SaveBytes(All);
+    double savedAt;
+    std::memcpy(&savedAt, &file[4], 8);
+    EXPECT_NEAR(savedAt, utcDays + z.Hours / 24.0, 1.0 / (24 * 60)) << "within a minute";
+  }
+  SetZone(kept ? keptZone.c_str() : nullptr);
 }
 
 TEST_F(DataFile, SaveThenLoadGivesEveryPoolItsContentAndChangeMarks) {

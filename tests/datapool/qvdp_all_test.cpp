@@ -157,8 +157,11 @@ TEST_F(OwnerTest, DoChangeIsSilentWhileBusyOrUnassigned) {
   Pools->FBusy = false;
   Pools->DoChange(piConfig);
   EXPECT_EQ(Changes, std::vector<int>{piConfig});
+  // Unassigned, the operations that announce still do their work.
   Pools->OnChange = nullptr;
-  Pools->DoChange(piConfig);  // must not call an empty function
+  Phonebook1().AddEntry(MakeEntry("Anna"));
+  EXPECT_EQ(Phonebook1().FEntries.size(), 1u);
+  EXPECT_EQ(Changes, std::vector<int>{piConfig});
 }
 
 TEST_F(OwnerTest, DestroyAnnouncesNothingAlthoughThePoolsEmptyThemselves) {

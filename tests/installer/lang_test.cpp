@@ -26,15 +26,17 @@ TEST(DetectLanguage, FirstTwoLettersCaseSensitivelyElseEnglish) {
   EXPECT_EQ(LanguageOfAbbreviation(nullptr), ilEnglish) << "a failed locale query";
 }
 
+// From the locale's abbreviation to the texts shown: each language gets its
+// own table (seen in the install button's caption, text 8), any other
+// language and any number out of range the English one.
 TEST(TextTables, LanguageNumbersSelectTheirTablesAndOthersEnglish) {
-  EXPECT_EQ(&TextsOf(ilGerman), &TextsDE);
-  EXPECT_EQ(&TextsOf(ilEnglish), &TextsEN);
-  EXPECT_EQ(&TextsOf(ilDutch), &TextsNL);
-  EXPECT_EQ(&TextsOf(ilSpanish), &TextsES);
-  EXPECT_EQ(&TextsOf(ilItalian), &TextsIT);
-  EXPECT_EQ(&TextsOf(ilFrench), &TextsFR);
-  EXPECT_EQ(&TextsOf(6), &TextsEN);
-  EXPECT_EQ(&TextsOf(-1), &TextsEN);
+  const struct {
+    const char* Abbreviation;
+    const char* Install;
+  } Cases[] = {{"DEU", "Installieren"}, {"ENU", "Install"},    {"NLD", "Installeren"}, {"ESN", "Instalar"},
+               {"ITA", "Installare"},   {"FRA", "Installer"},  {"JPN", "Install"}};
+  for (const auto& C : Cases) EXPECT_STREQ(TextsOf(LanguageOfAbbreviation(C.Abbreviation))[8], C.Install) << C.Abbreviation;
+  for (int Language : {6, -1}) EXPECT_STREQ(TextsOf(Language)[8], "Install") << Language;
 }
 
 std::vector<std::string> Lines(const std::string& Text) {

@@ -1,10 +1,12 @@
-// Panel, label, speed button and image of the window layer. Containers pass
+// Panel, label and image of the window layer, and the registration of every
+// class of the layer; the speed button has a file of its own. Containers pass
 // their children's notifications up to the window, so a handler sees every
 // control's events wherever the control sits.
 #include "controls_win.h"
 
 #include <string>
 
+#include "control_parts_win.h"
 #include "form_win.h"
 #include "scroll_box_win.h"
 
@@ -15,16 +17,17 @@ const char* const ImageClass = "QVImage";
 
 namespace {
 
-TControlRecord* Rec(HWND W) { return reinterpret_cast<TControlRecord*>(GetWindowLongPtrA(W, GWLP_USERDATA)); }
-
 void Attach(HWND W, LPARAM CreateParams) {
   const auto* Cs = reinterpret_cast<const CREATESTRUCTA*>(CreateParams);
   SetWindowLongPtrA(W, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(Cs->lpCreateParams));
 }
 
-// The messages every control painted by this layer answers alike: its record
-// arrives with its creation, and it paints its whole face itself, so the
-// background is never erased first. True when Msg is answered.
+}  // namespace
+
+namespace control_parts {
+
+TControlRecord* Rec(HWND W) { return reinterpret_cast<TControlRecord*>(GetWindowLongPtrA(W, GWLP_USERDATA)); }
+
 bool PaintedControlMessage(HWND W, UINT Msg, LPARAM LP, void (*Paint)(HWND, HDC), LRESULT& Result) {
   switch (Msg) {
     case WM_NCCREATE:
@@ -51,6 +54,18 @@ std::string TextOf(HWND W) {
   const int N = GetWindowTextA(W, Buffer, sizeof(Buffer));
   return std::string(Buffer, N > 0 ? N : 0);
 }
+
+SIZE BitmapSize(HBITMAP Bitmap) {
+  BITMAP B{};
+  if (Bitmap) GetObjectA(Bitmap, sizeof(B), &B);
+  return SIZE{B.bmWidth, B.bmHeight};
+}
+
+}  // namespace control_parts
+
+using namespace control_parts;
+
+namespace {
 
 bool IsForwarded(UINT Msg) {
   switch (Msg) {
@@ -185,113 +200,6 @@ LRESULT CALLBACK LabelProc(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
     }
     case WM_NCHITTEST:
       return HTTRANSPARENT;
-  }
-  return DefWindowProcA(W, Msg, WP, LP);
-}
-
-SIZE BitmapSize(HBITMAP Bitmap) {
-  BITMAP B{};
-  if (Bitmap) GetObjectA(Bitmap, sizeof(B), &B);
-  return SIZE{B.bmWidth, B.bmHeight};
-}
-
-void PaintSpeedButton(HWND W, HDC Dc) {
-  TControlRecord* R = Rec(W);
-  RECT Rc;
-  GetClientRect(W, &Rc);
-  FillRect(Dc, &Rc, R->Brush);
-  const bool Enabled = IsWindowEnabled(W);
-  const bool Flat = R->Layout->BoolProp("flat", false);
-  const bool Down = R->Pressed && R->Hot;
-  if (Down) DrawEdge(Dc, &Rc, BDR_SUNKENOUTER | (Flat ? 0 : BDR_SUNKENINNER), BF_RECT);
-  else if (!Flat || (R->Hot && Enabled)) DrawEdge(Dc, &Rc, Flat ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
-  const std::string Caption = TextOf(W);
-  HBITMAP Glyph = Enabled || !R->GlyphDisabled ? R->Glyph : R->GlyphDisabled;
-  const SIZE G = BitmapSize(Glyph);
-  HGDIOBJ Old = SelectObject(Dc, R->Font);
-  RECT Text{0, 0, 0, 0};
-  if (!Caption.empty()) DrawTextA(Dc, Caption.c_str(), -1, &Text, DT_SINGLELINE | DT_CALCRECT);
-  const bool Top = R->Layout->Prop("layout") == "glyphtop";
-  const int Gap = Glyph && !Caption.empty() ? 4 : 0;
-  const int W2 = Rc.right, H2 = Rc.bottom, Shift = Down ? 1 : 0;
-  int Gx, Gy, Tx, Ty;
-  if (Top) {
-    const int Total = G.cy + Gap + Text.bottom;
-    Gx = (W2 - G.cx) / 2, Gy = (H2 - Total) / 2;
-    Tx = (W2 - Text.right) / 2, Ty = Gy + G.cy + Gap;
-  } else {
-    const int Total = G.cx + Gap + Text.right;
-    Gx = (W2 - Total) / 2, Gy = (H2 - G.cy) / 2;
-    Tx = Gx + G.cx + Gap, Ty = (H2 - Text.bottom) / 2;
-  }
-  if (Glyph) DrawTransparent(Dc, Glyph, Gx + Shift, Gy + Shift);
-  if (!Caption.empty()) {
-    SetBkMode(Dc, TRANSPARENT);
-    RECT At{Tx + Shift, Ty + Shift, Tx + Shift + Text.right, Ty + Shift + Text.bottom};
-    if (!Enabled) {
-      SetTextColor(Dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-      OffsetRect(&At, 1, 1);
-      DrawTextA(Dc, Caption.c_str(), -1, &At, DT_SINGLELINE);
-      OffsetRect(&At, -1, -1);
-    }
-    SetTextColor(Dc, Enabled ? R->FontColor : GetSysColor(COLOR_GRAYTEXT));
-    DrawTextA(Dc, Caption.c_str(), -1, &At, DT_SINGLELINE);
-  }
-  SelectObject(Dc, Old);
-}
-
-void Click(HWND W) {
-  if (!IsWindowEnabled(W)) return;
-  SendMessageA(GetParent(W), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(W), BN_CLICKED), reinterpret_cast<LPARAM>(W));
-}
-
-LRESULT CALLBACK SpeedButtonProc(HWND W, UINT Msg, WPARAM WP, LPARAM LP) {
-  LRESULT Result;
-  if (PaintedControlMessage(W, Msg, LP, PaintSpeedButton, Result)) return Result;
-  TControlRecord* R = Rec(W);
-  switch (Msg) {
-    case WM_MOUSEMOVE: {
-      POINT P{static_cast<short>(LOWORD(LP)), static_cast<short>(HIWORD(LP))};
-      RECT Rc;
-      GetClientRect(W, &Rc);
-      const bool Inside = PtInRect(&Rc, P);
-      if (Inside != R->Hot) {
-        R->Hot = Inside;
-        InvalidateRect(W, nullptr, FALSE);
-      }
-      TRACKMOUSEEVENT T{sizeof(T), TME_LEAVE, W, 0};
-      TrackMouseEvent(&T);
-      return 0;
-    }
-    case WM_MOUSELEAVE:
-      R->Hot = false;
-      InvalidateRect(W, nullptr, FALSE);
-      return 0;
-    case WM_LBUTTONDOWN:
-      R->Pressed = R->Hot = true;
-      SetCapture(W);
-      InvalidateRect(W, nullptr, FALSE);
-      return 0;
-    case WM_LBUTTONUP:
-      if (R->Pressed) {
-        const bool Clicked = R->Hot;
-        R->Pressed = false;
-        ReleaseCapture();
-        InvalidateRect(W, nullptr, FALSE);
-        if (Clicked) Click(W);
-      }
-      return 0;
-    case BM_CLICK:
-      Click(W);
-      return 0;
-    case WM_GETDLGCODE:
-      return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-    case WM_ENABLE:
-    case WM_SETTEXT: {
-      Result = DefWindowProcA(W, Msg, WP, LP);
-      InvalidateRect(W, nullptr, TRUE);
-      return Result;
-    }
   }
   return DefWindowProcA(W, Msg, WP, LP);
 }

@@ -136,6 +136,7 @@ class TForm {
   void AddTooltip(TControlRecord& R);
   void ApplyProperties(TControlRecord& R);
   void SelectPage(HWND PageControl);
+  void CentreOnScreen();
   HFONT FontFor(const std::string& Text);
   bool Fire(TControlRecord& R, const char* Event, UINT Msg, WPARAM WParam, LPARAM LParam, TEvent* Out = nullptr);
   void ResolveBindings();

@@ -79,28 +79,13 @@ TEST_P(JpegRefusalTest, RefusedWithTheCauseAndTheEndReport) {
   EXPECT_TRUE(reports.Bracketed());
 }
 
-// A valid file whose frame header promises 60000 x 60000 pixels, cut after
-// its scan header: all headers, no data.
-std::vector<uint8_t> HugeHeader() {
-  std::vector<uint8_t> j = MakeJpeg(16, 16, TJpegKind::Baseline);
-  for (size_t i = 0; i + 8 < j.size(); ++i) {
-    if (j[i] != 0xFF) continue;
-    if (j[i + 1] == 0xC0) j[i + 5] = 0xEA, j[i + 6] = 0x60, j[i + 7] = 0xEA, j[i + 8] = 0x60;
-    if (j[i + 1] == 0xDA) {
-      j.resize(i + 2 + (j[i + 2] << 8 | j[i + 3]));
-      break;
-    }
-  }
-  return j;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Files, JpegRefusalTest,
     testing::Values(
         TRefusedCase{"TwoComponents", [] { return MakeJpeg(24, 16, TJpegKind::TwoComponents); }, "2 Farbkomponenten"},
         TRefusedCase{"Cmyk", [] { return MakeJpeg(24, 16, TJpegKind::Cmyk); }, "4 Farbkomponenten"},
         TRefusedCase{"Ycck", [] { return MakeJpeg(24, 16, TJpegKind::Ycck); }, "4 Farbkomponenten"},
-        TRefusedCase{"HugeHeaderWithoutData", HugeHeader, "60000 x 60000"},
+        TRefusedCase{"HugeHeaderWithoutData", MakeJpegWithHugeHeader, "60000 x 60000"},
         TRefusedCase{"NotAJpeg", [] { return std::vector<uint8_t>{'B', 'M', 1, 2, 3, 4}; }, "JPEG-Fehler: Not a JPEG file"},
         TRefusedCase{"Empty", [] { return std::vector<uint8_t>{}; }, "JPEG-Fehler: "}),
     [](const testing::TestParamInfo<TRefusedCase>& I) { return std::string(I.param.Name); });

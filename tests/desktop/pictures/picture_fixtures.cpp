@@ -127,3 +127,17 @@ std::vector<uint8_t> MakeJpeg(int W, int H, TJpegKind Kind, int Quality) {
   std::free(out);
   return bytes;
 }
+
+std::vector<uint8_t> MakeJpegWithHugeHeader() {
+  std::vector<uint8_t> j = MakeJpeg(16, 16, TJpegKind::Baseline);
+  for (size_t i = 0; i + 8 < j.size(); ++i) {
+    if (j[i] != 0xFF) continue;
+    // The frame header's height and width, 0xEA60 each.
+    if (j[i + 1] == 0xC0) j[i + 5] = 0xEA, j[i + 6] = 0x60, j[i + 7] = 0xEA, j[i + 8] = 0x60;
+    if (j[i + 1] == 0xDA) {
+      j.resize(i + 2 + (j[i + 2] << 8 | j[i + 3]));
+      break;
+    }
+  }
+  return j;
+}

@@ -31,6 +31,9 @@ enum class TJpegKind { Baseline, Progressive, Grey, TwoComponents, Cmyk, Ycck };
 // A photo-like W x H JPEG (smooth gradients, edges and noise), 4:2:0 for
 // colour kinds.
 std::vector<uint8_t> MakeJpeg(int W, int H, TJpegKind Kind, int Quality = 90);
+// A valid 16 x 16 baseline file whose frame header promises 60000 x 60000
+// pixels, cut after its scan header: all headers, no data.
+std::vector<uint8_t> MakeJpegWithHugeHeader();
 
 // A load as the editor runs it, for tests of the engine alone: the source
 // control's repaint clamps the frame at its start size (around the centre the

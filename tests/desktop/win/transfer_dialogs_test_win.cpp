@@ -1,8 +1,10 @@
 // The wait-for-phone, read and write dialogs as the main window opens them,
 // driven from outside with the simulated phone: cancelling the wait, the
 // write dialog's choice with and without changes, a failed write offered
-// again and a retry that succeeds.
+// again and a retry that succeeds, the dialog centred at every opening.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 #include "main_window_fixture_win.h"
 #include "qvdp_all.h"
@@ -27,6 +29,14 @@ class TWriteDialogTest : public TMainWindowTest {
     return Dialog;
   }
   static HWND Item(HWND Dialog, const std::string& Name) { return LayoutControl(Dialog, "TFRMQVWRITE", Name); }
+  // Twice the distance of the dialog's centre from the work area's: 0 or 1
+  // (the rounding of an odd difference) for a centred dialog.
+  static POINT TwiceOffCentre(HWND Dialog) {
+    RECT Work, Rc;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &Work, 0);
+    GetWindowRect(Dialog, &Rc);
+    return {(Rc.left + Rc.right) - (Work.left + Work.right), (Rc.top + Rc.bottom) - (Work.top + Work.bottom)};
+  }
 };
 
 }  // namespace
@@ -109,4 +119,41 @@ TEST_F(TWriteDialogTest, ClosingIsRefusedWhileTheWriteRunsAndAllowedAfterIt) {
   EXPECT_TRUE(Showing(WriteCaption));
   PostMessageW(Dialog, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return !Showing(WriteCaption); }));
+}
+
+// The dialog shows the choice and then the shorter progress panel; the next
+// opening starts from that shorter height and must grow back to the whole
+// choice, centred at that height. A failed write goes back to the choice from
+// the progress panel as well.
+TEST_F(TWriteDialogTest, TheChoiceIsShownWholeAndCentredAfterAWrite) {
+  HWND Dialog = OpenWriteDialog({piConfig});
+  ASSERT_TRUE(Dialog);
+  // The buttons lie at the foot of the choice: cut off, they are out of the
+  // client area.
+  auto ButtonsInside = [&] {
+    RECT Client;
+    GetClientRect(Dialog, &Client);
+    MapWindowPoints(Dialog, nullptr, reinterpret_cast<POINT*>(&Client), 2);
+    for (const char* Name : {"butPROG", "butCancel"}) {
+      RECT Button;
+      GetWindowRect(Item(Dialog, Name), &Button);
+      if (Button.bottom > Client.bottom || Button.top < Client.top) return false;
+    }
+    return true;
+  };
+  Phone.Command("drop");
+  PostClick(Item(Dialog, "butPROG"));
+  HWND Error = WaitForCaption(ErrorCaption, 30000);
+  ASSERT_TRUE(Error);
+  AnswerDialog(Error, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(Item(Dialog, "panIdle")); }));
+  EXPECT_TRUE(ButtonsInside()) << "after a failed write";
+  PostClick(Item(Dialog, "butPROG"));
+  ASSERT_TRUE(WaitUntil([&] { return !Showing(WriteCaption); }, 30000));
+  PostClick(Control("butProgQV"));
+  ASSERT_EQ(WaitForWriteDialog(), Dialog);
+  EXPECT_TRUE(ButtonsInside()) << "at the next opening";
+  const POINT Off = TwiceOffCentre(Dialog);
+  EXPECT_LE(std::abs(Off.x), 1);
+  EXPECT_LE(std::abs(Off.y), 1);
 }

@@ -2,8 +2,9 @@
 // must fail (text 5) rather than write "name_" beside a destination it cannot
 // open; a file in the way of a folder is no folder; a link that cannot be
 // saved fails; the wait for the tool gives up on a missing or broken handle;
-// the device key is found under its relative name. Message boxes are replaced
-// by a sink that records their texts.
+// the device key is found under its relative name; a folder Windows cannot
+// name stops the install before anything lands in the current folder. Message
+// boxes are replaced by a sink that records their texts.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -16,58 +17,17 @@
 
 #include "driver_check_win.h"
 #include "files_win.h"
+#include "install_flow_win.h"
 #include "install_plan.h"
 #include "lang.h"
 #include "message_win.h"
 #include "shell_win.h"
+#include "test_files_win.h"
 
 namespace {
 
 std::vector<std::string> Messages;
 void Record(const std::string& Text) { Messages.push_back(Text); }
-
-// A folder of the build as Wine names it.
-std::string BuildPath(const char* UnixPath) {
-  std::string Path = std::string("Z:") + UnixPath;
-  for (char& C : Path)
-    if (C == '/') C = '\\';
-  return Path;
-}
-
-bool Exists(const std::string& Path) { return GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void WriteText(const std::string& Path, const std::string& Text) {
-  const HANDLE F = CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(F, INVALID_HANDLE_VALUE) << Path;
-  DWORD W;
-  WriteFile(F, Text.data(), static_cast<DWORD>(Text.size()), &W, nullptr);
-  CloseHandle(F);
-}
-
-std::string ReadText(const std::string& Path) {
-  const HANDLE F = CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (F == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string Text;
-  char Buffer[4096];
-  DWORD R = 0;
-  while (ReadFile(F, Buffer, sizeof Buffer, &R, nullptr) && R > 0) Text.append(Buffer, R);
-  CloseHandle(F);
-  return Text;
-}
-
-// Sets a file's last write time to now plus Seconds.
-void Age(const std::string& Path, LONGLONG Seconds) {
-  FILETIME Now;
-  GetSystemTimeAsFileTime(&Now);
-  ULARGE_INTEGER T{{Now.dwLowDateTime, Now.dwHighDateTime}};
-  T.QuadPart += Seconds * 10000000LL;
-  const FILETIME When{T.LowPart, T.HighPart};
-  const HANDLE F = CreateFileA(Path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(F, INVALID_HANDLE_VALUE) << Path;
-  SetFileTime(F, nullptr, nullptr, &When);
-  CloseHandle(F);
-}
 
 // A fresh short folder under the temp folder: the LZ calls take paths of at
 // most 127 characters.
@@ -97,9 +57,9 @@ class InstallSteps : public ::testing::Test {
 };
 
 TEST_F(InstallSteps, CopyMakesTheFolderChainAndCopiesTheBytes) {
-  WriteText(Dir + "src.txt", "payload");
+  WriteFileText(Dir + "src.txt", "payload");
   ASSERT_TRUE(ExpandCopyFile(Dir + "src.txt", Dir + "a\\b\\c\\dst.txt"));
-  EXPECT_EQ(ReadText(Dir + "a\\b\\c\\dst.txt"), "payload");
+  EXPECT_EQ(ReadFileText(Dir + "a\\b\\c\\dst.txt"), "payload");
   EXPECT_TRUE(Messages.empty());
 }
 
@@ -112,26 +72,26 @@ TEST_F(InstallSteps, CopyReplacesOnlyAnOlderDestination) {
                {"a year ahead", 365 * 86400LL, false}, {"1970", -(2024LL - 1970) * 365 * 86400, true}};
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.What);
-    WriteText(Dir + "src.txt", "new");
-    WriteText(Dir + "dst.txt", "old");
-    Age(Dir + "src.txt", -3600);
-    Age(Dir + "dst.txt", -3600 + C.DestAge);
+    WriteFileText(Dir + "src.txt", "new");
+    WriteFileText(Dir + "dst.txt", "old");
+    SetAge(Dir + "src.txt", -3600);
+    SetAge(Dir + "dst.txt", -3600 + C.DestAge);
     EXPECT_TRUE(ExpandCopyFile(Dir + "src.txt", Dir + "dst.txt"));
-    EXPECT_EQ(ReadText(Dir + "dst.txt"), C.Replaced ? "new" : "old");
+    EXPECT_EQ(ReadFileText(Dir + "dst.txt"), C.Replaced ? "new" : "old");
   }
   EXPECT_TRUE(Messages.empty());
 }
 
 TEST_F(InstallSteps, ADestinationThatCannotBeOpenedFailsWithoutAStrayFile) {
-  WriteText(Dir + "src.txt", "new");
+  WriteFileText(Dir + "src.txt", "new");
   // Held without write sharing, as a running program or a loaded library is.
-  WriteText(Dir + "held.dll", "old");
-  Age(Dir + "held.dll", -86400);
+  WriteFileText(Dir + "held.dll", "old");
+  SetAge(Dir + "held.dll", -86400);
   const HANDLE Held = CreateFileA((Dir + "held.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(Held, INVALID_HANDLE_VALUE);
   EXPECT_FALSE(ExpandCopyFile(Dir + "src.txt", Dir + "held.dll"));
   CloseHandle(Held);
-  EXPECT_EQ(ReadText(Dir + "held.dll"), "old");
+  EXPECT_EQ(ReadFileText(Dir + "held.dll"), "old");
   EXPECT_FALSE(Exists(Dir + "held.dl_"));
   // A folder where the file should go.
   ASSERT_TRUE(CreateDirectoryA((Dir + "folder.exe").c_str(), nullptr));
@@ -142,8 +102,8 @@ TEST_F(InstallSteps, ADestinationThatCannotBeOpenedFailsWithoutAStrayFile) {
 }
 
 TEST_F(InstallSteps, AFileInTheWayOfAFolderIsNoFolder) {
-  WriteText(Dir + "src.txt", "new");
-  WriteText(Dir + "Quorvale", "a file");
+  WriteFileText(Dir + "src.txt", "new");
+  WriteFileText(Dir + "Quorvale", "a file");
   EXPECT_FALSE(CreateFolder(Dir + "Quorvale"));
   EXPECT_TRUE(CreateFolder(Dir + "made"));
   EXPECT_TRUE(CreateFolder(Dir + "made")) << "an existing folder is fine";
@@ -160,7 +120,7 @@ TEST_F(InstallSteps, AMissingSourceIsNamed) {
 TEST_F(InstallSteps, ExtractWritesTheResourceOrNamesTheFile) {
   // This test program carries one FILELIST resource of its own.
   ASSERT_TRUE(ExtractResourceFile("PROBE", Dir + "probe.txt"));
-  EXPECT_EQ(ReadText(Dir + "probe.txt"), "probe payload\n");
+  EXPECT_EQ(ReadFileText(Dir + "probe.txt"), "probe payload\n");
   EXPECT_FALSE(ExtractResourceFile("NO_SUCH_RESOURCE", Dir + "none.txt"));
   ASSERT_TRUE(CreateDirectoryA((Dir + "inway.txt").c_str(), nullptr));
   EXPECT_FALSE(ExtractResourceFile("PROBE", Dir + "inway.txt"));
@@ -173,7 +133,7 @@ TEST_F(InstallSteps, ALinkThatCannotBeSavedFails) {
   const std::string Target = Dir + "Quorvale.exe";
   ASSERT_TRUE(CreateShortcut(Target, Dir + "Desktop.lnk", "Quorvale Desktop"));
   EXPECT_FALSE(CreateShortcut(Target, Dir + "missing\\Desktop.lnk", "Quorvale Desktop"));
-  WriteText(Dir + "afile", "x");
+  WriteFileText(Dir + "afile", "x");
   EXPECT_FALSE(CreateShortcut(Target, Dir + "afile\\Desktop.lnk", "Quorvale Desktop"));
 
   IShellLinkA* Link = nullptr;
@@ -211,7 +171,7 @@ void CALLBACK OnTimer(HWND, UINT, UINT_PTR Id, DWORD) {
 
 TEST_F(InstallSteps, RunAndWaitAnswersTheToolsExitCodeAndHandlesMessagesMeanwhile) {
   const std::string Tool = BuildPath(QV_BIN_DIR) + "\\wdreg_gui.exe";
-  WriteText(Dir + "x.inf", "[Version]\r\n");
+  WriteFileText(Dir + "x.inf", "[Version]\r\n");
   const std::string Good = " -inf \"" + Dir + "x.inf\" -silent install";
   SetEnvironmentVariableA("QV_WDREG_LOG", (Dir + "runs.log").c_str());
   SetEnvironmentVariableA("QV_WDREG_EXIT", "0,5");
@@ -229,7 +189,7 @@ TEST_F(InstallSteps, RunAndWaitAnswersTheToolsExitCodeAndHandlesMessagesMeanwhil
   EXPECT_TRUE(RunAndWait(Tool, Good));
   SetEnvironmentVariableA("QV_WDREG_LOG", nullptr);
   SetEnvironmentVariableA("QV_WDREG_EXIT", nullptr);
-  const std::string Log = ReadText(Dir + "runs.log");
+  const std::string Log = ReadFileText(Dir + "runs.log");
   EXPECT_EQ(std::count(Log.begin(), Log.end(), '\n'), 5) << Log;
   // The shell puts a blank between the quoted program and the parameters.
   EXPECT_NE(Log.find("wdreg_gui.exe\" " + Good + "\n"), std::string::npos) << Log;
@@ -246,6 +206,67 @@ TEST_F(InstallSteps, TheDeviceKeyIsFoundUnderItsRelativeName) {
   EXPECT_TRUE(USBDeviceKeyExists(Vendor, Product));
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, DeviceKeyPath(Vendor, Product).c_str());
   EXPECT_FALSE(WinDriverPresent()) << "no kernel driver in the test prefix";
+}
+
+// The install's view as a test sees it: what it would show.
+struct TRecordingView : TInstallView {
+  std::vector<std::string> Infos, Failures;
+  void ShowInfo(const std::string& Text) override { Infos.push_back(Text); }
+  void ShowFailure(const std::string& Text) override { Failures.push_back(Text); }
+};
+
+// A folder that Windows did not name (its call failed, or the folder did not
+// fit the buffer) must not become "": the payload would be written to, run
+// from and deleted in the current folder, and started from the install folder
+// the clean-up would delete the installed program.
+TEST_F(InstallSteps, AnUnknownFolderStopsItsStepAndLeavesTheCurrentFolderAlone) {
+  const struct {
+    const char* What;
+    bool TempKnown, SystemKnown;
+    int FailureText;
+  } Cases[] = {{"temp folder", false, true, 19}, {"system folder", true, false, 20}};
+  char Kept[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, Kept);
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.What);
+    const std::string Case = Dir + (C.TempKnown ? "s" : "t") + "\\";
+    for (const char* Sub : {"", "cwd", "tmp", "sys"}) CreateDirectoryA((Case + Sub).c_str(), nullptr);
+    WriteFileText(Case + "cwd\\Quorvale.exe", "installed");
+    TInstallSetup Setup;
+    Setup.OSKind = osXP;
+    Setup.WdRegExe = RegistrationTool(osXP);
+    Setup.TempDir = C.TempKnown ? Case + "tmp\\" : "";
+    Setup.SystemDir = C.SystemKnown ? Case + "sys\\" : "";
+    Setup.InstallDir = Case + "inst\\";
+    Setup.RegisterDriver = false;
+    TRecordingView View;
+    ASSERT_TRUE(SetCurrentDirectoryA((Case + "cwd").c_str()));
+    const bool Ok = TInstallFlow(Setup, View).Run();
+    SetCurrentDirectoryA(Kept);
+    EXPECT_FALSE(Ok);
+    EXPECT_EQ(View.Failures, std::vector<std::string>{TextsEN[C.FailureText]});
+    EXPECT_EQ(ReadFileText(Case + "cwd\\Quorvale.exe"), "installed");
+    for (const auto& File : Payload) {
+      if (std::string(File.FileName) != "Quorvale.exe") EXPECT_FALSE(Exists(Case + "cwd\\" + File.FileName)) << File.FileName;
+      EXPECT_FALSE(Exists(Case + "tmp\\" + File.FileName)) << "deleted: " << File.FileName;
+    }
+    EXPECT_FALSE(Exists(Case + "inst")) << "nothing installed";
+  }
+}
+
+// The folders come from calls with buffers of 129 characters: a temp folder
+// that does not fit is no folder.
+TEST_F(InstallSteps, ATempFolderLongerThanTheBufferIsNoFolder) {
+  char Kept[MAX_PATH] = {};
+  GetEnvironmentVariableA("TMP", Kept, MAX_PATH);
+  const std::string Long = Dir + std::string(130, 'x');
+  ASSERT_TRUE(CreateDirectoryA(Long.c_str(), nullptr));
+  SetEnvironmentVariableA("TMP", Long.c_str());
+  EXPECT_EQ(GetTempDir(), "");
+  SetEnvironmentVariableA("TMP", Dir.c_str());
+  EXPECT_EQ(GetTempDir(), Dir) << "one that fits";
+  SetEnvironmentVariableA("TMP", *Kept ? Kept : nullptr);
+  EXPECT_EQ(GetSystemDir().back(), '\\');
 }
 
 }  // namespace

@@ -180,6 +180,29 @@ TEST_F(Install, AFolderInTheTempFolderStopsTheExtraction) {
   EXPECT_TRUE(ToolRuns().empty());
 }
 
+// A temp folder that does not fit the installer's 129-character buffer is no
+// folder: started from the install folder, the installer must neither write
+// its payload there nor delete the installed program at its clean-up.
+TEST_F(Install, ATempFolderTooLongForTheBufferStopsTheExtractionAndSparesTheCurrentFolder) {
+  const std::string Long = TempDir() + std::string(130, 'x');
+  ASSERT_TRUE(CreateDirectoryA(Long.c_str(), nullptr));
+  const std::string Installed = InstallDir() + "Quorvale.exe";
+  ASSERT_TRUE(CreateDirectoryA((SpecialFolder(CSIDL_PROGRAM_FILES) + "Quorvale").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA(InstallDir().c_str(), nullptr));
+  WriteFileText(Installed, "installed");
+  SetEnvironmentVariableA("TMP", Long.c_str());
+  SetEnvironmentVariableA("TEMP", Long.c_str());
+  TInstallerRun Run;
+  ASSERT_TRUE(Run.Start(InstallDir()));
+  ASSERT_TRUE(Run.Install());
+  ExpectFailure(Run, 19);
+  EXPECT_EQ(ReadFileText(Installed), "installed");
+  for (const auto& File : Payload)
+    if (std::string(File.FileName) != "Quorvale.exe") EXPECT_FALSE(Exists(InstallDir() + File.FileName)) << File.FileName;
+  EXPECT_TRUE(Run.Messages.empty());
+  EXPECT_TRUE(ToolRuns().empty());
+}
+
 TEST_F(Install, AFileInTheWayOfTheInstallFolderStopsTheCopy) {
   const std::string InTheWay = SpecialFolder(CSIDL_PROGRAM_FILES) + "Quorvale";
   WriteFileText(InTheWay, "a file");
@@ -327,15 +350,24 @@ TEST_F(Install, Windows98AndMERegisterTheKernelDriverOnlyAndNameTheDeviceInf) {
   }
 }
 
+// A log-off asks every window first (WM_QUERYENDSESSION): while the tool
+// runs it is refused as a close is, so the session does not end mid-install.
 TEST_F(Install, CloseIsRefusedWhileTheToolRunsAndAllowedAfter) {
   SetToolBehaviour("0", 3000);
   TInstallerRun Run;
   ASSERT_TRUE(Run.Start());
+  const auto LogOffAllowed = [&] {
+    DWORD_PTR Answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(Run.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 5000, &Answer));
+    return Answer != 0;
+  };
+  EXPECT_TRUE(LogOffAllowed()) << "before the install";
   Run.Click(F::idInstall);
   for (int I = 0; I < 400 && ToolRuns().empty(); ++I) Sleep(25);
   ASSERT_EQ(ToolRuns().size(), 1u) << "the tool runs";
   PostMessageA(Run.Window(), WM_CLOSE, 0, 0);
   PostMessageA(Run.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(LogOffAllowed()) << "during the install";
   Sleep(500);
   EXPECT_TRUE(IsWindow(Run.Window())) << "the close was refused";
   EXPECT_FALSE(Run.WaitForExit(0));
@@ -343,6 +375,7 @@ TEST_F(Install, CloseIsRefusedWhileTheToolRunsAndAllowedAfter) {
   Run.Click(F::idInstall);
   ASSERT_TRUE(Run.WaitForEnd());
   ExpectSuccess(Run);
+  EXPECT_TRUE(LogOffAllowed()) << "after the install";
   PostMessageA(Run.Window(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(Run.WaitForExit(5000)) << "closing after the install ends the program";
 }

@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "test_files_win.h"
+
 class TInstallerRun {
  public:
   ~TInstallerRun();
-  // Starts Install.exe; true once its window shows or a message box does (a
-  // refused Windows version shows only the box).
-  bool Start();
+  // Starts Install.exe, in Folder when one is given; true once its window
+  // shows or a message box does (a refused Windows version shows only the box).
+  bool Start(const std::string& Folder = "");
   HWND Window() const { return FWindow; }
   HWND Control(int Id) const { return GetDlgItem(FWindow, Id); }
   std::string Text(int Id) const;
@@ -52,17 +54,6 @@ std::string SystemDir();
 std::string TempDir();
 // With a trailing backslash; empty when the shell names none.
 std::string SpecialFolder(int Csidl);
-// A Unix path of the build as Wine names it.
-std::string BuildPath(const std::string& UnixPath);
-
-bool Exists(const std::string& Path);
-bool IsFolder(const std::string& Path);
-std::string ReadFileText(const std::string& Path);
-void WriteFileText(const std::string& Path, const std::string& Text);
-// Sets a file's last write time to now plus Seconds.
-void SetAge(const std::string& Path, LONGLONG Seconds);
-// Seconds from now to the file's last write time.
-LONGLONG AgeOf(const std::string& Path);
 
 // The Windows version Install.exe reports (Wine's per-program setting).
 void SetWindowsVersion(const char* Version);
