@@ -1,6 +1,8 @@
 // The four requests of the memory-image mechanism and the two chunked
-// sequences built from them. Answers are trusted as the phone sends them:
-// their Len and the echoed address bytes are not compared with the request.
+// sequences built from them. The echoed address bytes of an answer are not
+// compared with the request, but an answer whose Len does not reach the bytes
+// taken from it fails the request: what lies behind it is no answer of the
+// phone, and taking it would send writes to address 0 or read zeros as data.
 #include "memory_image.h"
 
 #include <algorithm>
@@ -32,7 +34,7 @@ bool GetAreaBase(TQV_DATAPOOL& Pool, uint32_t& Base) {
   Packet.Code = SysAreaBase;
   Packet.Len = 1;
   Packet.Data[0] = MemoryArea;
-  if (!Pool.SendPacket(Packet, MemoryTimeout)) return false;
+  if (!Pool.SendPacket(Packet, MemoryTimeout) || Packet.Len < 5) return false;
   Base = GetU32(Packet.Data + 1);
   return true;
 }
@@ -44,7 +46,7 @@ bool ReadMemory(TQV_DATAPOOL& Pool, uint32_t Address, uint16_t Count, int32_t Ti
   Packet.Code = DevReadMemory;
   Packet.Len = MemoryRequestHeader;
   PutMemoryHeader(Packet, Address, Count);
-  if (!Pool.SendPacket(Packet, Timeout)) return false;
+  if (!Pool.SendPacket(Packet, Timeout) || Packet.Len < MemoryRequestHeader + Count) return false;
   std::memcpy(Dest, Packet.Data + MemoryRequestHeader, Count);
   return true;
 }

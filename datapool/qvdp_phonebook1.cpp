@@ -49,6 +49,7 @@ bool TQVDP_PHONEBOOK1::ReadFromPhone() {
   if (!SendPacket(Packet, Phonebook1Timeout)) return false;
   Clear();
   while (Packet.Len > 0) {
+    if (FEntries.size() == static_cast<size_t>(MaxPhonebook1ReadEntries)) return false;  // the list never ends
     InternalAdd(EntryFromAnswer(Packet));
     Packet = Request(PbNextEntry);  // the answer has overwritten the request
     if (!SendPacket(Packet, Phonebook1Timeout)) return false;

@@ -3,9 +3,9 @@
 // A slot read collects the phone's chunks into a buffer that may grow to the
 // size its read-start header announced and no further; a phone that sends a
 // read-start answer too short for the header, more or fewer bytes than
-// announced, or a picture whose own header differs from the announced one
-// makes the read fail and the slot keep its picture, since nothing but those
-// exact bytes may be decoded.
+// announced, a picture whose own header differs from the announced one, or a
+// valid header whose size does not fit an Integer makes the read fail and the
+// slot keep its picture, since nothing but those exact bytes may be decoded.
 #include "qvdp_pictures.h"
 
 #include <algorithm>
@@ -83,6 +83,10 @@ bool TQVDP_PICTURES::ReadPicture(int Slot) {
   uint8_t header[PictureHeaderSize];
   std::memcpy(header, packet.Data + 1, sizeof header);
   const int32_t size = SizeFromHeader(header);
+  // A valid header too large to describe is a lying answer, not an empty
+  // slot: emptying the slot would take the picture off the phone as well at
+  // the next full write.
+  if (size == 0 && ValidHeader(header)) return false;
 
   if (size == 0) {
     DeletePicture(Slot);
