@@ -1,46 +1,25 @@
-// The phonebook's entry operations, its quicksort and its data-file section.
+// The phonebook's entry operations and its data-file section.
 //
-// The quicksort is kept exactly as the phone software's lists are sorted:
-// middle pivot taken by value, Hoare scans, recursion on the left part and a
-// loop on the right. It is not stable, and the order it leaves among equal
-// upper-cased names (anna and Anna) is part of the behaviour that users see.
+// Entries are sorted with the phone software's own quicksort (pb_sort.h). A
+// section is read whole and then put in the order that adding its entries
+// one by one leaves (pb_load_order.h), which sorting after every entry would
+// reach only in quadratic time.
 //
 // A section whose entry count the rest of the file cannot supply is refused
 // as an invalid file before any entry is read.
 #include "qvdp_phonebook.h"
 
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <utility>
 
 #include "byte_order.h"
+#include "pb_load_order.h"
+#include "pb_sort.h"
 #include "pool_texts.h"
 #include "qvdp_all.h"
 #include "stream.h"
-
-namespace {
-
-void QuickSort(std::vector<TPBEntry>& Entries, int L, int R) {
-  int I;
-  do {
-    I = L;
-    int J = R;
-    const TPBEntry Pivot = Entries[(L + R) / 2];
-    do {
-      while (CompareEntries(Entries[I], Pivot) < 0) ++I;
-      while (CompareEntries(Entries[J], Pivot) > 0) --J;
-      if (I <= J) {
-        std::swap(Entries[I], Entries[J]);
-        ++I;
-        --J;
-      }
-    } while (I <= J);
-    if (L < J) QuickSort(Entries, L, J);
-    L = I;
-  } while (I < R);
-}
-
-}  // namespace
 
 TQVDP_PHONEBOOK::TQVDP_PHONEBOOK(TQVDP_ALL* AOwner) : TQV_DATAPOOL(AOwner) {}
 
@@ -95,32 +74,40 @@ void TQVDP_PHONEBOOK::InternalAdd(const TPBEntry& Entry) {
   Sort();
 }
 
-void TQVDP_PHONEBOOK::Sort() {
-  if (!FEntries.empty()) QuickSort(FEntries, 0, static_cast<int>(FEntries.size()) - 1);
-}
+void TQVDP_PHONEBOOK::Sort() { PhonebookSort(FEntries, CompareEntries); }
 
 bool TQVDP_PHONEBOOK::LoadFromStream(TStream& Stream) {
   bool Result = true;
+  bool Cleared = false;
+  std::vector<TPBEntry> Read;
   try {
     TQV_DATAPOOL::LoadFromStream(Stream);
     const bool StoredChanged = FChanged;
     Clear();
+    Cleared = true;
     FChanged = StoredChanged;
     uint8_t CountBytes[4];
     Stream.ReadBuffer(CountBytes, sizeof(CountBytes));
     const auto Count = static_cast<int32_t>(GetU32(CountBytes));
     if (Count > 0 && static_cast<int64_t>(Count) * static_cast<int64_t>(sizeof(TPBEntry)) > Stream.Remaining())
       throw EQVError(PoolText(InvalidFileTextId));
+    Read.reserve(static_cast<size_t>(std::max(Count, 0)));
     for (int32_t i = 0; i < Count; ++i) {
       TPBEntry Entry;
       Stream.ReadBuffer(&Entry, sizeof(Entry));
-      InternalAdd(Entry);
+      Read.push_back(Entry);
     }
   } catch (const std::exception& Error) {
     SetErrorText(Error.what());
     Result = false;
   }
-  Sort();
+  // Also after a failure: the entries read so far, as adding them would have
+  // left them; the previous ones, sorted, when the section ended before its
+  // change byte.
+  if (Cleared)
+    FEntries = LoadedOrder(std::move(Read));
+  else
+    Sort();
   Changed();
   return Result;
 }
