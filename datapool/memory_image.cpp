@@ -10,17 +10,17 @@
 
 #include "byte_order.h"
 #include "phone_commands.h"
-#include "protocol.h"
+#include "pool_request.h"
 #include "qv_datapool.h"
 
 namespace {
 
 // Address, a zero byte and the count: the first seven data bytes of a memory
 // read or write.
-void PutMemoryHeader(TProtPacket& Packet, uint32_t Address, uint16_t Count) {
-  PutU32(Packet.Data, Address);
-  Packet.Data[4] = 0;
-  PutU16(Packet.Data + 5, Count);
+void PutMemoryHeader(uint8_t* Data, uint32_t Address, uint16_t Count) {
+  PutU32(Data, Address);
+  Data[4] = 0;
+  PutU16(Data + 5, Count);
 }
 
 // A larger count would not fit the packet behind the seven header bytes.
@@ -29,11 +29,7 @@ bool ValidChunk(uint16_t Count) { return Count >= 1 && Count <= MaxMemoryChunk; 
 }  // namespace
 
 bool GetAreaBase(TQV_DATAPOOL& Pool, uint32_t& Base) {
-  TProtPacket Packet{};
-  Packet.Channel = chSystem;
-  Packet.Code = SysAreaBase;
-  Packet.Len = 1;
-  Packet.Data[0] = MemoryArea;
+  TProtPacket Packet = PoolRequest(chSystem, SysAreaBase, {MemoryArea});
   if (!Pool.SendPacket(Packet, MemoryTimeout) || Packet.Len < 5) return false;
   Base = GetU32(Packet.Data + 1);
   return true;
@@ -41,11 +37,9 @@ bool GetAreaBase(TQV_DATAPOOL& Pool, uint32_t& Base) {
 
 bool ReadMemory(TQV_DATAPOOL& Pool, uint32_t Address, uint16_t Count, int32_t Timeout, uint8_t* Dest) {
   if (!ValidChunk(Count)) return false;
-  TProtPacket Packet{};
-  Packet.Channel = chDevice;
-  Packet.Code = DevReadMemory;
-  Packet.Len = MemoryRequestHeader;
-  PutMemoryHeader(Packet, Address, Count);
+  uint8_t Header[MemoryRequestHeader];
+  PutMemoryHeader(Header, Address, Count);
+  TProtPacket Packet = PoolRequest(chDevice, DevReadMemory, Header, sizeof Header);
   if (!Pool.SendPacket(Packet, Timeout) || Packet.Len < MemoryRequestHeader + Count) return false;
   std::memcpy(Dest, Packet.Data + MemoryRequestHeader, Count);
   return true;
@@ -53,22 +47,17 @@ bool ReadMemory(TQV_DATAPOOL& Pool, uint32_t Address, uint16_t Count, int32_t Ti
 
 bool WriteMemory(TQV_DATAPOOL& Pool, uint32_t Address, uint16_t Count, const uint8_t* Source) {
   if (!ValidChunk(Count)) return false;
-  TProtPacket Packet{};
-  Packet.Channel = chDevice;
-  Packet.Code = DevWriteMemory;
-  Packet.Len = static_cast<uint16_t>(MemoryRequestHeader + Count);
-  PutMemoryHeader(Packet, Address, Count);
-  std::memcpy(Packet.Data + MemoryRequestHeader, Source, Count);
+  uint8_t Data[MemoryRequestHeader + MaxMemoryChunk];
+  PutMemoryHeader(Data, Address, Count);
+  std::memcpy(Data + MemoryRequestHeader, Source, Count);
+  TProtPacket Packet = PoolRequest(chDevice, DevWriteMemory, Data, MemoryRequestHeader + Count);
   return Pool.SendPacket(Packet, MemoryTimeout);
 }
 
 bool CommitArea(TQV_DATAPOOL& Pool, uint32_t Base) {
-  TProtPacket Packet{};
-  Packet.Channel = chSystem;
-  Packet.Code = SysCommitArea;
-  Packet.Len = 5;
-  Packet.Data[0] = MemoryArea;
-  PutU32(Packet.Data + 1, Base);
+  uint8_t Data[5] = {MemoryArea};
+  PutU32(Data + 1, Base);
+  TProtPacket Packet = PoolRequest(chSystem, SysCommitArea, Data, sizeof Data);
   return Pool.SendPacket(Packet, MemoryTimeout);
 }
 
