@@ -1,22 +1,17 @@
-// The shared part of the language and ring-tone pools, see qvdp_image_pool.h.
+// The shared part of the language and ring-tone pools, see qvdp_image_pool.h;
+// their data-file section is in qvdp_image_pool_section.cpp.
 //
-// Whatever comes from the phone or a file is collected in a buffer of its own
-// and checked before it replaces the pool's image, so a transfer or load that
-// stops half-way leaves the previous image in place, never new bytes mixed
-// with old ones. A data file's image is taken as a phone read takes it: one
-// whose records do not parse is kept, just not listed, because the program
-// saves such images itself; only an image that cannot be stored (larger than
-// the buffer, or a size that disagrees with its own header) is refused as an
-// invalid file.
+// Whatever comes from the phone is collected in a buffer of its own and
+// checked before it replaces the pool's image, so a transfer that stops
+// half-way, or an image that changed between its header read and its first
+// chunk, leaves the previous image in place, never new bytes mixed with old
+// ones.
 #include "qvdp_image_pool.h"
 
 #include <algorithm>
-#include <exception>
 
 #include "byte_order.h"
 #include "memory_image.h"
-#include "pool_texts.h"
-#include "stream.h"
 
 TQVDP_IMAGEPOOL::TQVDP_IMAGEPOOL(TQVDP_ALL* AOwner, TPoolIndex Index, uint32_t ImageOffset)
     : TQV_DATAPOOL(AOwner), FImage(MaxImageSize, 0), FImageOffset(ImageOffset) {
@@ -79,41 +74,4 @@ bool TQVDP_IMAGEPOOL::WriteToPhone(bool OnlyChanged) {
   const bool result = AfterImageWritten();
   FChanged = false;
   return result;
-}
-
-bool TQVDP_IMAGEPOOL::LoadFromStream(TStream& Stream) {
-  bool result = true;
-  try {
-    TQV_DATAPOOL::LoadFromStream(Stream);
-    uint8_t sizeBytes[4];
-    Stream.ReadBuffer(sizeBytes, sizeof sizeBytes);
-    const uint32_t size = GetU32(sizeBytes);
-    if (size > MaxImageSize) throw EQVError(PoolText(InvalidFileTextId));
-    // Bytes past the stored image are zero, never what an earlier image left.
-    std::vector<uint8_t> image(MaxImageSize, 0);
-    Stream.ReadBuffer(image.data(), static_cast<int32_t>(size));
-    if (ImageTotal(image.data()) != size) throw EQVError(PoolText(InvalidFileTextId));
-    FImage = std::move(image);
-  } catch (const std::exception& Error) {
-    SetErrorText(Error.what());
-    result = false;
-  }
-  ParseImage();
-  Changed();
-  return result;
-}
-
-bool TQVDP_IMAGEPOOL::SaveToStream(TStream& Stream) {
-  try {
-    TQV_DATAPOOL::SaveToStream(Stream);
-    const uint32_t size = ImageBytes();
-    uint8_t sizeBytes[4];
-    PutU32(sizeBytes, size);
-    Stream.WriteBuffer(sizeBytes, sizeof sizeBytes);
-    Stream.WriteBuffer(FImage.data(), static_cast<int32_t>(size));
-    return true;
-  } catch (const std::exception& Error) {
-    SetErrorText(Error.what());
-    return false;
-  }
 }
