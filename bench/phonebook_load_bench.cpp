@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -54,8 +53,10 @@ void BM_LoadDataFile(benchmark::State& State) {
 void BM_ReadFileBytes(benchmark::State& State) {
   const std::string name = DataFile(State.range(0));
   for (auto _ : State) {
-    std::ifstream file(name, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::ifstream file(name, std::ios::binary | std::ios::ate);
+    std::vector<char> bytes(static_cast<size_t>(file.tellg()));
+    file.seekg(0);
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     benchmark::DoNotOptimize(bytes.data());
   }
 }
