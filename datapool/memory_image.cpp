@@ -1,6 +1,8 @@
 // The four requests of the memory-image mechanism and the two chunked
-// sequences built from them. Answers are trusted as the phone sends them:
-// their Len and the echoed address bytes are not compared with the request.
+// sequences built from them. The echoed address bytes of an answer are not
+// compared with the request, but an answer whose Len does not reach the bytes
+// taken from it fails the request: what lies behind it is no answer of the
+// phone, and taking it would send writes to address 0 or read zeros as data.
 #include "memory_image.h"
 
 #include <algorithm>
@@ -8,17 +10,17 @@
 
 #include "byte_order.h"
 #include "phone_commands.h"
-#include "protocol.h"
+#include "pool_request.h"
 #include "qv_datapool.h"
 
 namespace {
 
 // Address, a zero byte and the count: the first seven data bytes of a memory
 // read or write.
-void PutMemoryHeader(TProtPacket& Packet, uint32_t Address, uint16_t Count) {
-  PutU32(Packet.Data, Address);
-  Packet.Data[4] = 0;
-  PutU16(Packet.Data + 5, Count);
+void PutMemoryHeader(uint8_t* Data, uint32_t Address, uint16_t Count) {
+  PutU32(Data, Address);
+  Data[4] = 0;
+  PutU16(Data + 5, Count);
 }
 
 // A larger count would not fit the packet behind the seven header bytes.
@@ -27,46 +29,35 @@ bool ValidChunk(uint16_t Count) { return Count >= 1 && Count <= MaxMemoryChunk; 
 }  // namespace
 
 bool GetAreaBase(TQV_DATAPOOL& Pool, uint32_t& Base) {
-  TProtPacket Packet{};
-  Packet.Channel = chSystem;
-  Packet.Code = SysAreaBase;
-  Packet.Len = 1;
-  Packet.Data[0] = MemoryArea;
-  if (!Pool.SendPacket(Packet, MemoryTimeout)) return false;
+  TProtPacket Packet = PoolRequest(chSystem, SysAreaBase, {MemoryArea});
+  if (!Pool.SendPacket(Packet, MemoryTimeout) || Packet.Len < 5) return false;
   Base = GetU32(Packet.Data + 1);
   return true;
 }
 
 bool ReadMemory(TQV_DATAPOOL& Pool, uint32_t Address, uint16_t Count, int32_t Timeout, uint8_t* Dest) {
   if (!ValidChunk(Count)) return false;
-  TProtPacket Packet{};
-  Packet.Channel = chDevice;
-  Packet.Code = DevReadMemory;
-  Packet.Len = MemoryRequestHeader;
-  PutMemoryHeader(Packet, Address, Count);
-  if (!Pool.SendPacket(Packet, Timeout)) return false;
+  uint8_t Header[MemoryRequestHeader];
+  PutMemoryHeader(Header, Address, Count);
+  TProtPacket Packet = PoolRequest(chDevice, DevReadMemory, Header, sizeof Header);
+  if (!Pool.SendPacket(Packet, Timeout) || Packet.Len < MemoryRequestHeader + Count) return false;
   std::memcpy(Dest, Packet.Data + MemoryRequestHeader, Count);
   return true;
 }
 
 bool WriteMemory(TQV_DATAPOOL& Pool, uint32_t Address, uint16_t Count, const uint8_t* Source) {
   if (!ValidChunk(Count)) return false;
-  TProtPacket Packet{};
-  Packet.Channel = chDevice;
-  Packet.Code = DevWriteMemory;
-  Packet.Len = static_cast<uint16_t>(MemoryRequestHeader + Count);
-  PutMemoryHeader(Packet, Address, Count);
-  std::memcpy(Packet.Data + MemoryRequestHeader, Source, Count);
+  uint8_t Data[MemoryRequestHeader + MaxMemoryChunk];
+  PutMemoryHeader(Data, Address, Count);
+  std::memcpy(Data + MemoryRequestHeader, Source, Count);
+  TProtPacket Packet = PoolRequest(chDevice, DevWriteMemory, Data, MemoryRequestHeader + Count);
   return Pool.SendPacket(Packet, MemoryTimeout);
 }
 
 bool CommitArea(TQV_DATAPOOL& Pool, uint32_t Base) {
-  TProtPacket Packet{};
-  Packet.Channel = chSystem;
-  Packet.Code = SysCommitArea;
-  Packet.Len = 5;
-  Packet.Data[0] = MemoryArea;
-  PutU32(Packet.Data + 1, Base);
+  uint8_t Data[5] = {MemoryArea};
+  PutU32(Data + 1, Base);
+  TProtPacket Packet = PoolRequest(chSystem, SysCommitArea, Data, sizeof Data);
   return Pool.SendPacket(Packet, MemoryTimeout);
 }
 

@@ -5,7 +5,8 @@
 // use it; the mechanism keeps no state between calls.
 //
 // Every request goes through the pool's own SendPacket. Each operation
-// returns false as soon as one request gets no answer, without retry.
+// returns false as soon as one request gets no answer, or an answer too short
+// for the bytes it must carry, without retry.
 #pragma once
 
 #include <cstdint>

@@ -31,12 +31,13 @@ int32_t TQVDP_PICTURES::PackedSize(const TBitmap* Bitmap) {
   return FitInteger(SizeRule(Bitmap->Width(), Bitmap->Height(), PaletteRecords(*Bitmap)));
 }
 
+bool TQVDP_PICTURES::ValidHeader(const uint8_t* Header) {
+  return GetU16(Header) != 0 && GetU16(Header + 2) != 0 && GetU16(Header + 4) <= MaxPaletteEntries;
+}
+
 int32_t TQVDP_PICTURES::SizeFromHeader(const uint8_t* Header) {
-  const uint16_t width = GetU16(Header);
-  const uint16_t height = GetU16(Header + 2);
-  const uint16_t n = GetU16(Header + 4);
-  if (width == 0 || height == 0 || n > MaxPaletteEntries) return 0;
-  return FitInteger(SizeRule(width, height, n));
+  if (!ValidHeader(Header)) return 0;
+  return FitInteger(SizeRule(GetU16(Header), GetU16(Header + 2), GetU16(Header + 4)));
 }
 
 void TQVDP_PICTURES::PackPicture(const TBitmap* Bitmap, uint8_t* Dest) {

@@ -8,14 +8,22 @@
 #include "qvdp_pictures.h"
 #include "qvdp_ringtones.h"
 
-std::unique_ptr<TQV_DATAPOOL> CreatePool(TQVDP_ALL* Owner, TPoolIndex Index) {
-  switch (Index) {
-    case piPhonebook1: return std::make_unique<TQVDP_PHONEBOOK1>(Owner);
-    case piPhonebook2: return std::make_unique<TQVDP_PHONEBOOK2>(Owner);
-    case piPictures: return std::make_unique<TQVDP_PICTURES>(Owner);
-    case piConfig: return std::make_unique<TQVDP_CONFIG>(Owner);
-    case piLanguage: return std::make_unique<TQVDP_LANGUAGE>(Owner);
-    case piRingtones: return std::make_unique<TQVDP_RINGTONES>(Owner);
-    default: return nullptr;
-  }
+namespace {
+
+template <typename TPool>
+std::unique_ptr<TQV_DATAPOOL> Make(TQVDP_ALL* Owner) {
+  return std::make_unique<TPool>(Owner);
 }
+
+using TCreator = std::unique_ptr<TQV_DATAPOOL> (*)(TQVDP_ALL*);
+
+// In the order of TPoolIndex, one per index.
+constexpr TCreator Creators[PoolCount] = {Make<TQVDP_PHONEBOOK1>, Make<TQVDP_PHONEBOOK2>, Make<TQVDP_PICTURES>,
+                                          Make<TQVDP_CONFIG>,     Make<TQVDP_LANGUAGE>,   Make<TQVDP_RINGTONES>};
+static_assert(piPhonebook1 == 0 && piPhonebook2 == 1 && piPictures == 2 && piConfig == 3 && piLanguage == 4 &&
+                  piRingtones == 5,
+              "Creators follows TPoolIndex");
+
+}  // namespace
+
+std::unique_ptr<TQV_DATAPOOL> CreatePool(TQVDP_ALL* Owner, TPoolIndex Index) { return Creators[Index](Owner); }

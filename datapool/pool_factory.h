@@ -8,4 +8,5 @@
 
 class TQV_DATAPOOL;
 
+// Index is one of the PoolCount indexes.
 std::unique_ptr<TQV_DATAPOOL> CreatePool(TQVDP_ALL* Owner, TPoolIndex Index);

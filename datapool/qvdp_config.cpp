@@ -10,17 +10,11 @@
 
 #include "phone_commands.h"
 #include "pool_platform.h"
+#include "pool_request.h"
 #include "pool_texts.h"
 #include "protocol.h"
 
 namespace {
-
-TProtPacket Request(uint8_t Channel, uint8_t Code) {
-  TProtPacket Packet{};
-  Packet.Channel = Channel;
-  Packet.Code = Code;
-  return Packet;
-}
 
 void ZeroBeyondLen(TProtPacket& Answer) {
   const size_t Len = std::min<size_t>(Answer.Len, MaxPacketData);
@@ -48,21 +42,19 @@ TQVDP_CONFIG::TQVDP_CONFIG(TQVDP_ALL* AOwner) : TQV_DATAPOOL(AOwner) { FIndex = 
 bool TQVDP_CONFIG::ReadConfig(bool SettingsOnly) {
   TProtPacket Packet;
   if (!SettingsOnly) {
-    Packet = Request(chConfig, CfgReadText);
+    Packet = PoolRequest(chConfig, CfgReadText);
     if (!SendPacket(Packet, ConfigTimeout)) return false;
     ZeroBeyondLen(Packet);
     std::memcpy(FText, Packet.Data, TextSlotSize);
     for (int Slot = 1; Slot <= TextSlotCount; ++Slot) {
-      Packet = Request(chConfig, CfgReadTextSlot);
-      Packet.Len = 1;
-      Packet.Data[0] = static_cast<uint8_t>(Slot);
+      Packet = PoolRequest(chConfig, CfgReadTextSlot, {static_cast<uint8_t>(Slot)});
       if (!SendPacket(Packet, ConfigTimeout)) return false;
       ZeroBeyondLen(Packet);
       if (Packet.Data[0] != Slot) return false;
       std::memcpy(FTexts[Slot - 1], Packet.Data + 1, TextSlotSize);
     }
   }
-  Packet = Request(chConfig, CfgReadSettings);
+  Packet = PoolRequest(chConfig, CfgReadSettings);
   if (!SendPacket(Packet, ConfigTimeout)) return false;
   ZeroBeyondLen(Packet);
   std::memcpy(&FSettings, Packet.Data, sizeof(FSettings));
@@ -75,19 +67,18 @@ bool TQVDP_CONFIG::WriteConfig(bool OnlyChanged, bool SettingsOnly) {
   if (OnlyChanged && !FChanged) return true;
   TProtPacket Packet;
   if (!SettingsOnly) {
-    Packet = Request(chConfig, CfgWriteText);
-    Packet.Len = PutSlot(Packet.Data, FText);
+    uint8_t Text[1 + TextSlotSize];  // the slot number, the text and its zero byte
+    const uint16_t Size = PutSlot(Text, FText);
+    Packet = PoolRequest(chConfig, CfgWriteText, Text, Size);
     if (!SendPacket(Packet, ConfigTimeout)) return false;
     for (int Slot = 1; Slot <= TextSlotCount; ++Slot) {
-      Packet = Request(chConfig, CfgWriteTextSlot);
-      Packet.Data[0] = static_cast<uint8_t>(Slot);
-      Packet.Len = 1 + PutSlot(Packet.Data + 1, FTexts[Slot - 1]);
+      Text[0] = static_cast<uint8_t>(Slot);
+      const uint16_t SlotSize = 1 + PutSlot(Text + 1, FTexts[Slot - 1]);
+      Packet = PoolRequest(chConfig, CfgWriteTextSlot, Text, SlotSize);
       if (!SendPacket(Packet, ConfigTimeout)) return false;
     }
   }
-  Packet = Request(chConfig, CfgWriteSettings);
-  std::memcpy(Packet.Data, &FSettings, sizeof(FSettings));
-  Packet.Len = sizeof(FSettings);
+  Packet = PoolRequest(chConfig, CfgWriteSettings, &FSettings, sizeof(FSettings));
   if (!SendPacket(Packet, ConfigTimeout)) return false;
   FChanged = false;
   return true;
@@ -96,9 +87,7 @@ bool TQVDP_CONFIG::WriteConfig(bool OnlyChanged, bool SettingsOnly) {
 bool TQVDP_CONFIG::SendSimPin(const std::string& Pin) {
   std::memset(FSimPin, 0, sizeof(FSimPin));
   std::memcpy(FSimPin, Pin.data(), strnlen(Pin.c_str(), SimPinSize - 1));
-  TProtPacket Packet = Request(chConfig, CfgSimPin);
-  std::memcpy(Packet.Data, FSimPin, SimPinSize);
-  Packet.Len = static_cast<uint16_t>(strnlen(FSimPin, SimPinSize) + 1);
+  TProtPacket Packet = PoolRequest(chConfig, CfgSimPin, FSimPin, strnlen(FSimPin, SimPinSize) + 1);
   if (SendPacket(Packet, SimPinTimeout)) return true;
   SetErrorText(PoolText(NoAnswerTextId));
   return false;
@@ -174,10 +163,7 @@ bool TQVDP_CONFIG::SendPendingLive() {
     for (int Kind = 0; Kind < LiveKindCount; ++Kind) {
       if (!FResendLive[Kind]) continue;
       FResendLive[Kind] = false;
-      TProtPacket Packet = Request(chDevice, LiveCodes[Kind]);
-      Packet.Len = 2;
-      Packet.Data[0] = 0;
-      Packet.Data[1] = static_cast<uint8_t>(FLiveValue[Kind]);
+      TProtPacket Packet = PoolRequest(chDevice, LiveCodes[Kind], {0, static_cast<uint8_t>(FLiveValue[Kind])});
       if (!SendPacket(Packet, LiveTimeout)) {
         // The sender stops silently; the next live call starts afresh.
         for (bool& Resend : FResendLive) Resend = false;

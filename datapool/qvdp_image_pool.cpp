@@ -1,22 +1,17 @@
-// The shared part of the language and ring-tone pools, see qvdp_image_pool.h.
+// The shared part of the language and ring-tone pools, see qvdp_image_pool.h;
+// their data-file section is in qvdp_image_pool_section.cpp.
 //
-// Whatever comes from the phone or a file is collected in a buffer of its own
-// and checked before it replaces the pool's image, so a transfer or load that
-// stops half-way leaves the previous image in place, never new bytes mixed
-// with old ones. A data file's image is taken as a phone read takes it: one
-// whose records do not parse is kept, just not listed, because the program
-// saves such images itself; only an image that cannot be stored (larger than
-// the buffer, or a size that disagrees with its own header) is refused as an
-// invalid file.
+// Whatever comes from the phone is collected in a buffer of its own and
+// checked before it replaces the pool's image, so a transfer that stops
+// half-way, or an image that changed between its header read and its first
+// chunk, leaves the previous image in place, never new bytes mixed with old
+// ones.
 #include "qvdp_image_pool.h"
 
 #include <algorithm>
-#include <exception>
 
 #include "byte_order.h"
 #include "memory_image.h"
-#include "pool_texts.h"
-#include "stream.h"
 
 TQVDP_IMAGEPOOL::TQVDP_IMAGEPOOL(TQVDP_ALL* AOwner, TPoolIndex Index, uint32_t ImageOffset)
     : TQV_DATAPOOL(AOwner), FImage(MaxImageSize, 0), FImageOffset(ImageOffset) {
@@ -27,40 +22,47 @@ void TQVDP_IMAGEPOOL::ClearImage() { std::fill_n(FImage.begin(), ImageHeaderSize
 
 uint32_t TQVDP_IMAGEPOOL::ImageBytes() const { return std::min(ImageTotal(FImage.data()), MaxImageSize); }
 
+namespace {
+
+// Signature and a Count above 0: an image with records to read.
+bool HasRecords(const uint8_t* Header) { return GetU16(Header) == ImageSignature && GetU16(Header + 4) != 0; }
+
+}  // namespace
+
 bool TQVDP_IMAGEPOOL::ReadFromPhone() {
-  // A Length beyond the buffer cannot be read; the pool stays as it is rather
-  // than become empty, which a later write would carry to the phone.
-  bool tooLarge = false;
-  bool cleared = false;
-  auto sizeRule = [this, &tooLarge, &cleared](const uint8_t* Header) -> uint32_t {
-    const bool records = GetU16(Header) == ImageSignature && GetU16(Header + 4) != 0;
-    if (records && ImageTotal(Header) > MaxImageSize) {
-      tooLarge = true;
-      return 0;
-    }
-    Clear();
-    cleared = true;
-    return records ? ImageTotal(Header) : 0;
+  // The header the phone sent, judged after the read so that the pool is
+  // touched only once the whole answer is known.
+  uint8_t header[ImageHeaderSize];
+  bool headerRead = false;
+  const auto sizeRule = [&header, &headerRead](const uint8_t* Header) -> uint32_t {
+    std::copy_n(Header, ImageHeaderSize, header);
+    headerRead = true;
+    return HasRecords(Header) ? ImageTotal(Header) : 0;
   };
   std::vector<uint8_t> image(MaxImageSize, 0);
-  const std::vector<uint8_t> previous = FImage;
   const TImageRead read =
       ReadMemoryImage(*this, FImageOffset, ImageHeaderSize, ImageHeaderTimeout, sizeRule, image.data(), MaxImageSize);
-  if (tooLarge) return false;
-  if (read == TImageRead::Failed && !cleared) return false;  // area base or header: the pool is untouched
-  if (read == TImageRead::Failed) {
-    // Cut off after the header: the pool goes back to its previous image, so
-    // that a later write sends the phone what it had rather than an empty or
-    // half-new image; the lists follow the image.
-    FImage = previous;
-    ParseImage(FImage.data());
+
+  // No area base or no header: the pool is untouched.
+  if (!headerRead) return false;
+  // A Length beyond the buffer cannot be read; the pool stays as it is rather
+  // than become empty, which a later write would carry to the phone.
+  if (HasRecords(header) && ImageTotal(header) > MaxImageSize) return false;
+  // No signature or no records: the phone has no image, and neither has the pool.
+  if (read == TImageRead::Invalid) {
+    Clear();
+    FChanged = false;
     Changed();
-    return false;
+    return true;
   }
-  if (read == TImageRead::Read) {
-    FImage = std::move(image);
-    ParseImage(FImage.data());  // a broken image is kept as the phone's, just not listed
-  }
+  // A chunk cut off, or a first chunk whose header is not the one judged (the
+  // image changed between the two reads): the pool keeps its previous image,
+  // so that a later write sends the phone what it had, and never a Length
+  // that covers bytes that were not read.
+  if (read == TImageRead::Failed || !std::equal(header, header + ImageHeaderSize, image.begin())) return false;
+
+  FImage = std::move(image);
+  ParseImage();  // a broken image is kept as the phone's, just not listed
   FChanged = false;
   Changed();
   return true;
@@ -72,41 +74,4 @@ bool TQVDP_IMAGEPOOL::WriteToPhone(bool OnlyChanged) {
   const bool result = AfterImageWritten();
   FChanged = false;
   return result;
-}
-
-bool TQVDP_IMAGEPOOL::LoadFromStream(TStream& Stream) {
-  bool result = true;
-  try {
-    TQV_DATAPOOL::LoadFromStream(Stream);
-    uint8_t sizeBytes[4];
-    Stream.ReadBuffer(sizeBytes, sizeof sizeBytes);
-    const uint32_t size = GetU32(sizeBytes);
-    if (size > MaxImageSize) throw EQVError(PoolText(InvalidFileTextId));
-    // Bytes past the stored image are zero, never what an earlier image left.
-    std::vector<uint8_t> image(MaxImageSize, 0);
-    Stream.ReadBuffer(image.data(), static_cast<int32_t>(size));
-    if (ImageTotal(image.data()) != size) throw EQVError(PoolText(InvalidFileTextId));
-    FImage = std::move(image);
-  } catch (const std::exception& Error) {
-    SetErrorText(Error.what());
-    result = false;
-  }
-  ParseImage(FImage.data());
-  Changed();
-  return result;
-}
-
-bool TQVDP_IMAGEPOOL::SaveToStream(TStream& Stream) {
-  try {
-    TQV_DATAPOOL::SaveToStream(Stream);
-    const uint32_t size = ImageBytes();
-    uint8_t sizeBytes[4];
-    PutU32(sizeBytes, size);
-    Stream.WriteBuffer(sizeBytes, sizeof sizeBytes);
-    Stream.WriteBuffer(FImage.data(), static_cast<int32_t>(size));
-    return true;
-  } catch (const std::exception& Error) {
-    SetErrorText(Error.what());
-    return false;
-  }
 }

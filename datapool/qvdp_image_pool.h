@@ -22,6 +22,10 @@ class TQVDP_IMAGEPOOL : public TQV_DATAPOOL {
   bool ReadFromPhone() override;
   bool WriteToPhone(bool OnlyChanged) override;
 
+  // Rebuilds the pool's lists from FImage; an image whose records do not
+  // parse leaves them empty.
+  virtual void ParseImage() = 0;
+
   // The raw image, MaxImageSize bytes; after Clear its first 8 bytes are 0.
   std::vector<uint8_t> FImage;
 
@@ -31,8 +35,6 @@ class TQVDP_IMAGEPOOL : public TQV_DATAPOOL {
   void ClearImage();
   // The image's size as stored and sent: Length + 2, never past the buffer.
   uint32_t ImageBytes() const;
-  // Rebuilds the pool's lists from Image (MaxImageSize bytes).
-  virtual TImageParse ParseImage(const uint8_t* Image) = 0;
   // Runs after the image has been written and committed; its result is the write's.
   virtual bool AfterImageWritten() { return true; }
 

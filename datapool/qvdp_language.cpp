@@ -18,16 +18,12 @@ void TQVDP_LANGUAGE::Clear() {
   Changed();
 }
 
-TImageParse TQVDP_LANGUAGE::ParseImage(const uint8_t* Image) {
-  return ParseLanguageImage(Image, MaxImageSize, FLanguages);
-}
-
-void TQVDP_LANGUAGE::ParseLanguages() { ParseImage(FImage.data()); }
+void TQVDP_LANGUAGE::ParseImage() { ParseLanguageImage(FImage.data(), MaxImageSize, FLanguages); }
 
 void TQVDP_LANGUAGE::ClearLanguages() { FLanguages.clear(); }
 
 const std::vector<std::string>& TQVDP_LANGUAGE::Names() {
-  ParseLanguages();
+  ParseImage();
   FNames.assign(1, "Standard (Deutsch)");
   for (const TLangStringList& texts : FLanguages) FNames.push_back(texts.front());
   return FNames;

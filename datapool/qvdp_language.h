@@ -22,14 +22,13 @@ class TQVDP_LANGUAGE : public TQVDP_IMAGEPOOL {
   void Clear() override;
   // "Standard (Deutsch)", then each language's display name; parses anew.
   const std::vector<std::string>& Names();
-  void ParseLanguages();
+  void ParseImage() override;
   void ClearLanguages();
 
   std::vector<std::string> FNames;
   std::vector<TLangStringList> FLanguages;  // one per record, in image order
 
  protected:
-  TImageParse ParseImage(const uint8_t* Image) override;
   // The language re-select: settings read, then Language 0, then the wanted one.
   bool AfterImageWritten() override;
 };

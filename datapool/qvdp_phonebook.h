@@ -28,7 +28,8 @@ class TQVDP_PHONEBOOK : public TQV_DATAPOOL {
   // The names in list order, so position equals entry index; the pool's own
   // list, valid until the next call.
   const std::vector<std::string>& Names();
-  // Adds in sorted place without marking or announcing: loading and reading.
+  // Adds in sorted place without marking or announcing: the phone reads. (A
+  // data-file section is put in the same order at once, pb_load_order.h.)
   void InternalAdd(const TPBEntry& Entry);
   void Sort();
 

@@ -7,16 +7,9 @@
 #include <cstring>
 
 #include "phone_commands.h"
-#include "protocol.h"
+#include "pool_request.h"
 
 namespace {
-
-TProtPacket Request(uint8_t Code) {
-  TProtPacket Packet{};
-  Packet.Channel = chPhonebook;
-  Packet.Code = Code;
-  return Packet;
-}
 
 // An answer shorter than an entry leaves the missing bytes zero.
 TPBEntry EntryFromAnswer(const TProtPacket& Answer) {
@@ -45,12 +38,13 @@ TPBEntry TrimmedForPhone(const TPBEntry& Entry) {
 }
 
 bool TQVDP_PHONEBOOK1::ReadFromPhone() {
-  TProtPacket Packet = Request(PbFirstEntry);
+  TProtPacket Packet = PoolRequest(chPhonebook, PbFirstEntry);
   if (!SendPacket(Packet, Phonebook1Timeout)) return false;
   Clear();
   while (Packet.Len > 0) {
+    if (FEntries.size() == static_cast<size_t>(MaxPhonebook1ReadEntries)) return false;  // the list never ends
     InternalAdd(EntryFromAnswer(Packet));
-    Packet = Request(PbNextEntry);  // the answer has overwritten the request
+    Packet = PoolRequest(chPhonebook, PbNextEntry);  // the answer has overwritten the request
     if (!SendPacket(Packet, Phonebook1Timeout)) return false;
   }
   FChanged = false;
@@ -61,13 +55,11 @@ bool TQVDP_PHONEBOOK1::ReadFromPhone() {
 bool TQVDP_PHONEBOOK1::WriteToPhone(bool OnlyChanged) {
   if (OnlyChanged && !FChanged) return true;
   Sort();
-  TProtPacket Packet = Request(PbStartWriting);
+  TProtPacket Packet = PoolRequest(chPhonebook, PbStartWriting);
   if (!SendPacket(Packet, Phonebook1Timeout)) return false;
   for (const TPBEntry& Entry : FEntries) {
-    Packet = Request(PbWriteEntry);
     const TPBEntry Sent = TrimmedForPhone(Entry);
-    std::memcpy(Packet.Data, &Sent, sizeof(Sent));
-    Packet.Len = sizeof(Sent);
+    Packet = PoolRequest(chPhonebook, PbWriteEntry, &Sent, sizeof(Sent));
     if (!SendPacket(Packet, Phonebook1Timeout)) return false;
   }
   FChanged = false;

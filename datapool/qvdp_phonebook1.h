@@ -7,6 +7,9 @@
 #include "qvdp_phonebook.h"
 
 constexpr int32_t Phonebook1Timeout = 500;
+// The phone holds 50 entries; a phone that keeps answering far past that
+// never ends its list, and its read fails rather than grow the pool forever.
+constexpr int32_t MaxPhonebook1ReadEntries = 1000;
 
 class TQVDP_PHONEBOOK1 : public TQVDP_PHONEBOOK {
  public:

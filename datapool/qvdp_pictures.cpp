@@ -3,14 +3,15 @@
 // A slot read collects the phone's chunks into a buffer that may grow to the
 // size its read-start header announced and no further; a phone that sends a
 // read-start answer too short for the header, more or fewer bytes than
-// announced, or a picture whose own header differs from the announced one
-// makes the read fail and the slot keep its picture, since nothing but those
-// exact bytes may be decoded.
+// announced, a picture whose own header differs from the announced one, or a
+// valid header whose size does not fit an Integer makes the read fail and the
+// slot keep its picture, since nothing but those exact bytes may be decoded.
 #include "qvdp_pictures.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "pool_request.h"
 #include "qvdp_all.h"
 
 TQVDP_PICTURES::TQVDP_PICTURES(TQVDP_ALL* AOwner) : TQV_DATAPOOL(AOwner) { FIndex = piPictures; }
@@ -71,11 +72,7 @@ bool TQVDP_PICTURES::ReadFromPhone() {
 
 bool TQVDP_PICTURES::ReadPicture(int Slot) {
   if (!ValidSlot(Slot)) return false;
-  TProtPacket packet{};
-  packet.Channel = chPhonebook;
-  packet.Code = PicReadStart;
-  packet.Len = 1;
-  packet.Data[0] = static_cast<uint8_t>(Slot + 1);
+  TProtPacket packet = PoolRequest(chPhonebook, PicReadStart, {static_cast<uint8_t>(Slot + 1)});
   if (!SendPacket(packet, PicReadTimeout)) return false;
   // Header bytes the answer did not carry would be the request's own zeros,
   // which would empty the slot on the strength of nothing the phone said.
@@ -83,6 +80,10 @@ bool TQVDP_PICTURES::ReadPicture(int Slot) {
   uint8_t header[PictureHeaderSize];
   std::memcpy(header, packet.Data + 1, sizeof header);
   const int32_t size = SizeFromHeader(header);
+  // A valid header too large to describe is a lying answer, not an empty
+  // slot: emptying the slot would take the picture off the phone as well at
+  // the next full write.
+  if (size == 0 && ValidHeader(header)) return false;
 
   if (size == 0) {
     DeletePicture(Slot);
@@ -90,12 +91,8 @@ bool TQVDP_PICTURES::ReadPicture(int Slot) {
     std::vector<uint8_t> buffer;
     buffer.reserve(static_cast<size_t>(std::min<int32_t>(size, 64 * 1024)));
     for (;;) {
-      packet = TProtPacket{};
-      packet.Channel = chPhonebook;
-      packet.Code = PicReadNext;
-      packet.Len = 2;
-      packet.Data[0] = static_cast<uint8_t>(MaxPacketData & 0xFF);
-      packet.Data[1] = static_cast<uint8_t>(MaxPacketData >> 8);
+      packet = PoolRequest(chPhonebook, PicReadNext,
+                           {static_cast<uint8_t>(MaxPacketData & 0xFF), static_cast<uint8_t>(MaxPacketData >> 8)});
       if (!SendPacket(packet, PicReadTimeout)) return false;
       if (packet.Len == 0) break;
       if (packet.Len > MaxPacketData || buffer.size() + packet.Len > static_cast<size_t>(size)) return false;
@@ -119,21 +116,14 @@ bool TQVDP_PICTURES::WritePicture(int Slot, bool Commit) {
   std::vector<uint8_t> buffer(static_cast<size_t>(std::max(size, PictureHeaderSize)), 0);
   if (size > 0) PackPicture(picture, buffer.data());
 
-  TProtPacket packet{};
-  packet.Channel = chPhonebook;
-  packet.Code = PicWriteStart;
-  packet.Len = 1 + PictureHeaderSize;
-  packet.Data[0] = static_cast<uint8_t>(Slot + 1);
-  std::memcpy(packet.Data + 1, buffer.data(), PictureHeaderSize);
+  uint8_t start[1 + PictureHeaderSize] = {static_cast<uint8_t>(Slot + 1)};
+  std::memcpy(start + 1, buffer.data(), PictureHeaderSize);
+  TProtPacket packet = PoolRequest(chPhonebook, PicWriteStart, start, sizeof start);
   if (!SendPacket(packet, PicWriteTimeout)) return false;
 
   for (int32_t sent = 0; size > 0 && sent < size; sent += MaxPictureChunk) {
     const int32_t chunk = std::min(MaxPictureChunk, size - sent);
-    packet = TProtPacket{};
-    packet.Channel = chPhonebook;
-    packet.Code = PicWriteData;
-    packet.Len = static_cast<uint16_t>(chunk);
-    std::memcpy(packet.Data, buffer.data() + sent, static_cast<size_t>(chunk));
+    packet = PoolRequest(chPhonebook, PicWriteData, buffer.data() + sent, static_cast<size_t>(chunk));
     if (!SendPacket(packet, PicWriteTimeout)) return false;
   }
   const bool result = Commit ? CommitPictures() : true;
@@ -142,10 +132,7 @@ bool TQVDP_PICTURES::WritePicture(int Slot, bool Commit) {
 }
 
 bool TQVDP_PICTURES::CommitPictures() {
-  TProtPacket packet{};
-  packet.Channel = chPhonebook;
-  packet.Code = PicWriteData;
-  packet.Len = 0;
+  TProtPacket packet = PoolRequest(chPhonebook, PicWriteData);
   return SendPacket(packet, PicWriteTimeout);
 }
 

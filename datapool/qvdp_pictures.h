@@ -59,6 +59,9 @@ class TQVDP_PICTURES : public TQV_DATAPOOL {
   // would not fit an Integer.
   static int32_t PackedSize(const TBitmap* Bitmap);
   static int32_t SizeFromHeader(const uint8_t* Header);
+  // Width and height above 0, at most 256 palette records. A valid header
+  // may still give size 0, when its size does not fit an Integer.
+  static bool ValidHeader(const uint8_t* Header);
   // Dest holds PackedSize(Bitmap) bytes; nothing is written for no bitmap.
   static void PackPicture(const TBitmap* Bitmap, uint8_t* Dest);
   // Turns Bitmap into the packed picture of Length bytes; false (Bitmap

@@ -16,11 +16,7 @@ void TQVDP_RINGTONES::Clear() {
   Changed();
 }
 
-TImageParse TQVDP_RINGTONES::ParseImage(const uint8_t* Image) {
-  return ParseMelodyImage(Image, MaxImageSize, FMelodies);
-}
-
-void TQVDP_RINGTONES::ParseMelodies() { ParseImage(FImage.data()); }
+void TQVDP_RINGTONES::ParseImage() { ParseMelodyImage(FImage.data(), MaxImageSize, FMelodies); }
 
 void TQVDP_RINGTONES::ClearMelodies() { FMelodies.clear(); }
 

@@ -22,14 +22,11 @@ class TQVDP_RINGTONES : public TQVDP_IMAGEPOOL {
   void Clear() override;
   // "Standard (0)", then "Melodie 1" .. "Melodie n" (the word from the texts).
   const std::vector<std::string>& Names();
-  void ParseMelodies();
+  void ParseImage() override;
   void ClearMelodies();
   // Index is 1-based, like TPhoneSettings.Ringtone; outside 1..n nothing happens.
   void PlayMelody(int Index);
 
   std::vector<TNoteList> FMelodies;  // one per record, terminator excluded
   std::vector<std::string> FNames;
-
- protected:
-  TImageParse ParseImage(const uint8_t* Image) override;
 };

@@ -186,6 +186,50 @@ TEST_F(ImagePools, FailedReadKeepsThePreviousImageAndItsNames) {
   }
 }
 
+// The phone's image changes (or the phone lies) between the header read and
+// the first chunk, which repeats the header: the Length that chunk carries
+// must not become the pool's, or the pool would be saved as an image that no
+// later start can load, or written back with bytes it never read.
+class ChunkLengthDiffers : public ImagePools, public ::testing::WithParamInterface<uint16_t> {};
+
+TEST_P(ChunkLengthDiffers, FailsTheReadAndTheKeptPoolStillSavesAndLoads) {
+  for (const TPoolIndex index : {piLanguage, piRingtones}) {
+    SCOPED_TRACE(index);
+    TQVDP_IMAGEPOOL& pool = *static_cast<TQVDP_IMAGEPOOL*>(All.Pools(index));
+    const uint32_t offset = index == piLanguage ? LanguageImageOffset : RingtoneImageOffset;
+    PutOnPhone(offset, MakeImage({LanguageRecord({"Svenska"}), MelodyRecord({Note(4000, 2)})}));
+    ASSERT_TRUE(pool.ReadFromPhone());
+    const std::vector<uint8_t> previous = pool.FImage;
+    const std::vector<std::string> names = index == piLanguage ? Language().Names() : Ringtones().Names();
+
+    const std::vector<uint8_t> image = MakeImage({std::vector<uint8_t>(92, 0x11)});
+    ASSERT_EQ(GetU16(&image[2]), 98);
+    PutOnPhone(offset, image);
+    int reads = 0;
+    All.OnSendPacket = [&, inner = PhoneModelSender(Phone, &Log)](TQVDP_ALL* Sender, TProtPacket& Packet,
+                                                                 int32_t Timeout) {
+      const bool answered = inner(Sender, Packet, Timeout);
+      if (answered && Packet.Code == (DevReadMemory | AnswerFlag) && ++reads == 2)
+        PutU16(Packet.Data + MemoryRequestHeader + 2, GetParam());
+      return answered;
+    };
+    EXPECT_FALSE(pool.ReadFromPhone());
+    EXPECT_EQ(pool.FImage, previous);
+    EXPECT_EQ(index == piLanguage ? Language().Names() : Ringtones().Names(), names);
+
+    TMemoryStream saved;
+    ASSERT_TRUE(pool.SaveToStream(saved)) << All.ErrorText();
+    saved.Seek(0, soFromBeginning);
+    TQVDP_ALL later;
+    auto& loaded = *static_cast<TQVDP_IMAGEPOOL*>(later.Pools(index));
+    ASSERT_TRUE(loaded.LoadFromStream(saved)) << later.ErrorText();
+    EXPECT_EQ(loaded.FImage, previous);
+    All.OnSendPacket = PhoneModelSender(Phone, &Log);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, ChunkLengthDiffers, ::testing::Values(uint16_t{0xFFFF}, uint16_t{0x2000}));
+
 TEST_F(ImagePools, LoadedImageWithoutSignatureLeavesNothingParsed) {
   PutOnPhone(LanguageImageOffset, MakeImage({LanguageRecord({"English"})}));
   PutOnPhone(RingtoneImageOffset, MakeImage({MelodyRecord({Note(4000, 200)})}));
@@ -208,7 +252,7 @@ TEST_F(ImagePools, LoadedImageWithoutSignatureLeavesNothingParsed) {
 TEST_F(ImagePools, FailedSectionLoadKeepsThePreviousImageAndItsList) {
   const std::vector<uint8_t> before = InBuffer(MakeImage({MelodyRecord({Note(4000, 200)}), MelodyRecord({})}));
   std::copy(before.begin(), before.end(), Ringtones().FImage.begin());
-  Ringtones().ParseMelodies();
+  Ringtones().ParseImage();
   std::vector<uint8_t> unstorable = MakeImage({MelodyRecord({Note(1, 2)})});
   PutU16(&unstorable[2], static_cast<uint16_t>(unstorable.size()));  // Length + 2 is past the L bytes present
   TMemoryStream section = Section(0, unstorable);

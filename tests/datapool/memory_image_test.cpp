@@ -10,6 +10,7 @@
 #include "phone_sender.h"
 #include "pool_test_support.h"
 #include "qvdp_all.h"
+#include "qvdp_phonebook2.h"
 
 namespace {
 
@@ -144,6 +145,73 @@ TEST_F(MemoryImageTest, AFailedChunkFailsTheRead) {
   EXPECT_EQ(ReadMemoryImage(Pool(), Offset, 4, 500, [](const uint8_t*) { return 3000u; }, Dest.data(), 3000),
             TImageRead::Failed);
   EXPECT_EQ(Log.size(), 4u) << "base, header, first chunk, the failing chunk";
+}
+
+}  // namespace
+
+namespace {
+
+// An answer that carries fewer bytes than its request asks for: the area base
+// (data bytes 1..4) or the bytes read (from data byte 7 on). Taking the
+// missing bytes as they lie would move every write to address 0 plus the
+// offset, or read zeros as the phone's data.
+struct TShortAnswer {
+  const char* Name;
+  uint8_t Code;    // the request whose answer is cut
+  int Nth;         // which answer of that code, from 1
+  uint16_t Len;    // the Len the phone claims
+};
+
+class ShortAnswerTest : public MemoryImageTest, public ::testing::WithParamInterface<TShortAnswer> {
+ protected:
+  void SetUp() override {
+    MemoryImageTest::SetUp();
+    Pools.OnSendPacket = [this, Send = PhoneModelSender(Phone, &Log)](TQVDP_ALL* Sender, TProtPacket& Packet,
+                                                                       int32_t Timeout) {
+      const uint8_t Code = Packet.Code;
+      const bool Answered = Send(Sender, Packet, Timeout);
+      if (Answered && Code == GetParam().Code && ++Seen == GetParam().Nth) Packet.Len = GetParam().Len;
+      return Answered;
+    };
+  }
+  int Seen = 0;
+};
+
+TEST_P(ShortAnswerTest, FailsTheReadWithoutTakingTheMissingBytes) {
+  std::vector<uint8_t> Dest(3000, 0xA5);
+  EXPECT_EQ(ReadMemoryImage(Pool(), Offset, 4, 500, [](const uint8_t*) { return 3000u; }, Dest.data(), 3000),
+            TImageRead::Failed);
+}
+
+TEST_P(ShortAnswerTest, LeavesPhonebook2AsItWas) {
+  auto& Book = static_cast<TQVDP_PHONEBOOK2&>(Pool());
+  Book.AddEntry(MakeEntry("Kept"));
+  uint8_t* Image = Phone.State.Memory.data() + Offset;
+  PutU16(Image, Phonebook2Signature);
+  PutU16(Image + 2, 40);  // 2,164 bytes: chunks of 1,015, 1,015 and 134
+  EXPECT_FALSE(Book.ReadFromPhone());
+  EXPECT_EQ(Book.Names(), (std::vector<std::string>{"Kept"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ShortAnswerTest,
+    ::testing::Values(TShortAnswer{"AreaBaseWithoutAddress", SysAreaBase, 1, 1},
+                      TShortAnswer{"AreaBaseOneByteShort", SysAreaBase, 1, 4},
+                      TShortAnswer{"HeaderOneByteShort", DevReadMemory, 1, MemoryRequestHeader + 3},
+                      TShortAnswer{"ChunkWithoutData", DevReadMemory, 2, MemoryRequestHeader},
+                      TShortAnswer{"SecondChunkOneByteShort", DevReadMemory, 3, MemoryRequestHeader + 1015 - 1}),
+    [](const ::testing::TestParamInfo<TShortAnswer>& Info) { return std::string(Info.param.Name); });
+
+TEST_F(MemoryImageTest, AShortAreaBaseAnswerSendsNoWrite) {
+  Pools.OnSendPacket = [this, Send = PhoneModelSender(Phone, &Log)](TQVDP_ALL* Sender, TProtPacket& Packet,
+                                                                     int32_t Timeout) {
+    const bool Answered = Send(Sender, Packet, Timeout);
+    if (Answered && Packet.Code == (SysAreaBase | AnswerFlag)) Packet.Len = 4;
+    return Answered;
+  };
+  const std::vector<uint8_t> Image = Pattern(100);
+  EXPECT_FALSE(WriteMemoryImage(Pool(), Offset, Image.data(), 100));
+  EXPECT_EQ(Log.size(), 1u) << "only the area base";
 }
 
 }  // namespace

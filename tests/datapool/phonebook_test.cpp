@@ -9,6 +9,7 @@
 #include "qvdp_all.h"
 #include "qvdp_phonebook1.h"
 #include "qvdp_phonebook2.h"
+#include "stream.h"
 
 namespace {
 
@@ -306,6 +307,88 @@ TEST_F(PhonebookTest, Phonebook2FailedWriteKeepsTheMark) {
   Phone.Unanswered = [](const TProtPacket& Request) { return Request.Code == SysCommitArea; };
   EXPECT_FALSE(Book2().WriteToPhone(false));
   EXPECT_TRUE(Book2().FChanged);
+}
+
+}  // namespace
+
+namespace {
+
+// A phone that never ends phonebook 1: every next-entry request gets an entry.
+TEST_F(PhonebookTest, Phonebook1ReadOfAPhoneThatNeverEndsStopsAndFails) {
+  size_t Requests = 0;
+  Pools.OnSendPacket = [&Requests](TQVDP_ALL*, TProtPacket& Packet, int32_t) {
+    ++Requests;
+    const TPBEntry Entry = MakeEntry("Endlos", std::to_string(Requests));
+    Packet.Code |= AnswerFlag;
+    Packet.Len = sizeof(Entry);
+    std::memcpy(Packet.Data, &Entry, sizeof(Entry));
+    return Requests < 3000;  // ends the test, not the read, if the read never stops
+  };
+  EXPECT_FALSE(Book1().ReadFromPhone());
+  EXPECT_GT(Requests, 50u) << "more than the phone holds is still read";
+  EXPECT_LE(Requests, static_cast<size_t>(MaxPhonebook1ReadEntries) + 1);
+  EXPECT_LE(Book1().FEntries.size(), static_cast<size_t>(MaxPhonebook1ReadEntries));
+  EXPECT_TRUE(Book1().FChanged);
+}
+
+// A data-file section: change byte, entry count, the entries.
+TMemoryStream PhonebookSection(const std::vector<TPBEntry>& Entries) {
+  TMemoryStream Section;
+  uint8_t Head[5] = {0};
+  PutU32(Head + 1, static_cast<uint32_t>(Entries.size()));
+  Section.WriteBuffer(Head, sizeof(Head));
+  for (const TPBEntry& Entry : Entries) Section.WriteBuffer(&Entry, sizeof(Entry));
+  Section.Seek(0, soFromBeginning);
+  return Section;
+}
+
+// Each entry added on its own and the whole list sorted after it, as phone
+// reads add entries.
+std::vector<TPBEntry> AddedOneByOne(const std::vector<TPBEntry>& Entries) {
+  TQVDP_PHONEBOOK1 Book(nullptr);
+  for (const TPBEntry& Entry : Entries) {
+    Book.FEntries.push_back(Entry);
+    Book.Sort();
+  }
+  return Book.FEntries;
+}
+
+// The order a load must leave: every entry added on its own, then the list
+// sorted once more. The quicksort is not stable, so among equal upper-cased
+// names (told apart here by their numbers) each of these sorts counts.
+std::vector<TPBEntry> LoadedOneByOne(const std::vector<TPBEntry>& Entries) {
+  TQVDP_PHONEBOOK1 Book(nullptr);
+  Book.FEntries = AddedOneByOne(Entries);
+  Book.Sort();
+  return Book.FEntries;
+}
+
+std::vector<std::string> Numbers(const std::vector<TPBEntry>& Entries) {
+  std::vector<std::string> Result;
+  for (const TPBEntry& Entry : Entries) Result.push_back(std::string(Entry.Name) + "/" + Entry.Number);
+  return Result;
+}
+
+// Lists drawn from few names, so that runs of equal names of every length
+// occur, in the order the program saves (sorted) and in any order.
+TEST_F(PhonebookTest, LoadLeavesTheOrderOfAddingEachEntryOnItsOwn) {
+  const char* const Names[] = {"anna", "Anna", "ANNA", "Bob", "bob", "Carl", "\xC4rger", "Zoe"};
+  uint32_t Seed = 12345;
+  const auto Next = [&Seed](uint32_t Below) {
+    Seed = Seed * 1103515245u + 12345u;
+    return (Seed >> 16) % Below;
+  };
+  for (int List = 0; List < 600; ++List) {
+    const uint32_t Count = Next(List < 300 ? 40 : 300);
+    const uint32_t Kinds = 1 + Next(8);  // how many different names the list draws from
+    std::vector<TPBEntry> Entries;
+    for (uint32_t i = 0; i < Count; ++i) Entries.push_back(MakeEntry(Names[Next(Kinds)], std::to_string(i)));
+    if (List % 2 == 0) Entries = AddedOneByOne(Entries);  // as a saved file holds them
+    SCOPED_TRACE("list " + std::to_string(List) + ", " + std::to_string(Count) + " entries");
+    TMemoryStream Section = PhonebookSection(Entries);
+    ASSERT_TRUE(Book1().LoadFromStream(Section)) << Pools.ErrorText();
+    ASSERT_EQ(Numbers(Book1().FEntries), Numbers(LoadedOneByOne(Entries)));
+  }
 }
 
 }  // namespace

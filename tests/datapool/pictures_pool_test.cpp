@@ -222,7 +222,13 @@ INSTANTIATE_TEST_SUITE_P(
                      PutU16(a.Data + 1, 110);
                      PutU16(a.Data + 3, 85);
                    }},
-        TLyingSlot{"StartAnswerWithoutHeader", Unbent, [](TProtPacket& a) { a.Len = 1; }}),
+        TLyingSlot{"StartAnswerWithoutHeader", Unbent, [](TProtPacket& a) { a.Len = 1; }},
+        // A valid header whose size (about 4 GB) no Integer holds: not an empty slot.
+        TLyingSlot{"SizePastAnInteger", Unbent,
+                   [](TProtPacket& a) {
+                     PutU16(a.Data + 1, 0xFFFF);
+                     PutU16(a.Data + 3, 0xFFFF);
+                   }}),
     [](const testing::TestParamInfo<TLyingSlot>& info) { return std::string(info.param.Name); });
 
 TEST_F(PicturesPool, PictureWrittenAndReadBackKeepsItsColours) {
