@@ -12,11 +12,18 @@
 // and each run is reordered on its own: by the sorts while its own entries
 // are added, then by one fixed reordering for every later addition and for
 // the final sort. A list without equal names has one order whatever the sort
-// does. Only a list out of order and with equal names, which the program
-// never writes, is sorted after every entry as the steps say.
+// does.
+//
+// Two kinds of list the program never writes have no such shortcut: one out
+// of order with equal names, and one with a run of equal names too long to
+// replay (the run's own sorts grow with the square of its length). Sorting
+// them after every entry would freeze the program for seconds to minutes, so
+// they are sorted once, stably: every name lands where the steps put it, and
+// equal names keep the order of the file.
 #include "pb_load_order.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <numeric>
 
@@ -26,9 +33,12 @@ namespace {
 
 bool Before(const TPBEntry& A, const TPBEntry& B) { return CompareEntries(A, B) < 0; }
 bool SameName(const TPBEntry& A, const TPBEntry& B) { return CompareEntries(A, B) == 0; }
-int Compare(const TPBEntry& A, const TPBEntry& B) { return CompareEntries(A, B); }
 // Positions in a run of equal names compare equal, as their entries do.
 int AllEqual(int32_t, int32_t) { return 0; }
+
+// Far above the 50 and 200 entries a phonebook holds; replaying a run this
+// long takes a few milliseconds.
+constexpr std::ptrdiff_t MaxReplayedRun = 1000;
 
 // The run of Count entries after each has been added with a sort of the run
 // after it: Run[p] is the number (in file order) of the entry at position p.
@@ -65,30 +75,20 @@ void SortRunTimes(std::vector<int32_t>& Run, uint64_t Times) {
   Run = std::move(Result);
 }
 
-std::vector<TPBEntry> SortedAfterEveryEntry(const std::vector<TPBEntry>& Entries) {
-  std::vector<TPBEntry> List;
-  List.reserve(Entries.size());
-  for (const TPBEntry& Entry : Entries) {
-    List.push_back(Entry);
-    PhonebookSort(List, Compare);
-  }
-  PhonebookSort(List, Compare);
-  return List;
+std::vector<TPBEntry> SortedOnce(std::vector<TPBEntry> Entries) {
+  std::stable_sort(Entries.begin(), Entries.end(), Before);
+  return Entries;
 }
 
 }  // namespace
 
 std::vector<TPBEntry> LoadedOrder(std::vector<TPBEntry> Entries) {
-  if (!std::is_sorted(Entries.begin(), Entries.end(), Before)) {
-    std::vector<TPBEntry> Sorted = Entries;
-    std::sort(Sorted.begin(), Sorted.end(), Before);
-    if (std::adjacent_find(Sorted.begin(), Sorted.end(), SameName) == Sorted.end()) return Sorted;
-    return SortedAfterEveryEntry(Entries);
-  }
+  if (!std::is_sorted(Entries.begin(), Entries.end(), Before)) return SortedOnce(std::move(Entries));
   std::vector<TPBEntry> Result;
   Result.reserve(Entries.size());
   for (auto First = Entries.begin(); First != Entries.end();) {
     const auto End = std::find_if(First, Entries.end(), [&First](const TPBEntry& E) { return !SameName(*First, E); });
+    if (End - First > MaxReplayedRun) return SortedOnce(std::move(Entries));
     const auto Count = static_cast<int32_t>(End - First);
     std::vector<int32_t> Run = BuiltRun(Count);
     // Every entry behind the run is one more sort, and the load sorts once at the end.

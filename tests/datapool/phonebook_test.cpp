@@ -1,5 +1,7 @@
 // The phonebooks: their one order, the entry operations' edges, and both
 // phonebooks' transfers against the phone model.
+#include <algorithm>
+
 #include "byte_order.h"
 #include "memory_image.h"
 #include "phone_commands.h"
@@ -369,8 +371,18 @@ std::vector<std::string> Numbers(const std::vector<TPBEntry>& Entries) {
   return Result;
 }
 
+// A sorted list in which equal names keep the order they came in.
+std::vector<TPBEntry> SortedStably(std::vector<TPBEntry> Entries) {
+  std::stable_sort(Entries.begin(), Entries.end(),
+                   [](const TPBEntry& A, const TPBEntry& B) { return CompareEntries(A, B) < 0; });
+  return Entries;
+}
+
 // Lists drawn from few names, so that runs of equal names of every length
-// occur, in the order the program saves (sorted) and in any order.
+// occur, in the order the program saves (sorted) and in any order. A list in
+// order loads as adding each entry on its own leaves it; one out of order,
+// which the program never saves, is sorted once and keeps the file's order
+// among equal names.
 TEST_F(PhonebookTest, LoadLeavesTheOrderOfAddingEachEntryOnItsOwn) {
   const char* const Names[] = {"anna", "Anna", "ANNA", "Bob", "bob", "Carl", "\xC4rger", "Zoe"};
   uint32_t Seed = 12345;
@@ -384,11 +396,26 @@ TEST_F(PhonebookTest, LoadLeavesTheOrderOfAddingEachEntryOnItsOwn) {
     std::vector<TPBEntry> Entries;
     for (uint32_t i = 0; i < Count; ++i) Entries.push_back(MakeEntry(Names[Next(Kinds)], std::to_string(i)));
     if (List % 2 == 0) Entries = AddedOneByOne(Entries);  // as a saved file holds them
+    const bool InOrder = std::is_sorted(Entries.begin(), Entries.end(), [](const TPBEntry& A, const TPBEntry& B) {
+      return CompareEntries(A, B) < 0;
+    });
     SCOPED_TRACE("list " + std::to_string(List) + ", " + std::to_string(Count) + " entries");
     TMemoryStream Section = PhonebookSection(Entries);
     ASSERT_TRUE(Book1().LoadFromStream(Section)) << Pools.ErrorText();
-    ASSERT_EQ(Numbers(Book1().FEntries), Numbers(LoadedOneByOne(Entries)));
+    ASSERT_EQ(Numbers(Book1().FEntries), Numbers(InOrder ? LoadedOneByOne(Entries) : SortedStably(Entries)));
   }
+}
+
+// A run of equal names far longer than any phonebook holds is not replayed
+// sort by sort (that grows with the square of its length): it keeps the
+// file's order, and the names around it their places.
+TEST_F(PhonebookTest, LoadSortsAnOverlongRunOfEqualNamesOnce) {
+  std::vector<TPBEntry> Entries{MakeEntry("Adam", "first")};
+  for (int i = 0; i < 1500; ++i) Entries.push_back(MakeEntry(i % 2 ? "anna" : "Anna", std::to_string(i)));
+  Entries.push_back(MakeEntry("Zoe", "last"));
+  TMemoryStream Section = PhonebookSection(Entries);
+  ASSERT_TRUE(Book1().LoadFromStream(Section)) << Pools.ErrorText();
+  EXPECT_EQ(Numbers(Book1().FEntries), Numbers(Entries));
 }
 
 }  // namespace
