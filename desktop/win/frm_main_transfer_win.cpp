@@ -38,9 +38,8 @@ void TfrmMain::butReadQVClick() {
     ShowErrorMessage(FDataPool->ErrorText());
     return;
   }
-  // The pools now hold a data set read from the phone, also after a failed
-  // import had left none: it can be exported, written back and is saved at
-  // close.
+  // The pools now hold a data set read from the phone: it can be exported,
+  // written back and is saved at close.
   FHaveData = true;
   if (GetActiveLink() != lkNone) ShowWindow(butProgQV, SW_SHOW);
 }
