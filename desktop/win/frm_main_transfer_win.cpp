@@ -18,11 +18,7 @@ namespace {
 // an attach) is taken again once the wait has ended: a transfer started
 // inside it would be refused at its first request, and the transfer's dialog
 // would hold that wait open until the transfer ended.
-bool ClickedInsideASend(HWND Button) {
-  if (LinkSendsWaiting() == 0) return false;
-  PostWhenLinkIdle(Button, BM_CLICK);
-  return true;
-}
+bool ClickedInsideASend(HWND Button) { return DeferredWhileLinkBusy(Button, BM_CLICK, 0); }
 
 }  // namespace
 

@@ -1,7 +1,8 @@
 // The wait-for-phone, read and write dialogs as the main window opens them,
 // driven from outside with the simulated phone: cancelling the wait, the
 // write dialog's choice with and without changes, a failed write offered
-// again and a retry that succeeds.
+// again and a retry that succeeds, and a click held back by a clock request
+// that the dialog's close overtakes.
 #include <gtest/gtest.h>
 
 #include "main_window_fixture_win.h"
@@ -109,4 +110,30 @@ TEST_F(TWriteDialogTest, ClosingIsRefusedWhileTheWriteRunsAndAllowedAfterIt) {
   EXPECT_TRUE(Showing(WriteCaption));
   PostMessageW(Dialog, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return !Showing(WriteCaption); }));
+}
+
+TEST_F(TWriteDialogTest, AClickHeldBackByAClockRequestIsDroppedWhenTheDialogClosesMeanwhile) {
+  HWND Dialog = OpenWriteDialog({piPhonebook1});
+  ASSERT_TRUE(Dialog);
+  // The phone comes again while the dialog is open; its clock read waits.
+  Phone.Unplug();
+  ASSERT_TRUE(WaitUntil([&] { return !Visible(Control("butReadQV")); }));
+  Phone.Command("delay 1000");
+  Phone.Plug();
+  ASSERT_TRUE(Phone.Taken());
+  ASSERT_TRUE(WaitUntil([&] { return Phone.LastRequest() == "3 6 -"; }));
+  const int Before = Phone.Requests();
+  PostClick(Item(Dialog, "butPROG"));  // held back until the clock read has its answer
+  PostClick(Item(Dialog, "butCancel"));
+  ASSERT_TRUE(WaitUntil([&] { return !Showing(WriteCaption) && IsWindowEnabled(Main()); }));
+  // The read button's click comes after the held-back one: by its question,
+  // that one has had its turn.
+  PostClick(Control("butReadQV"));
+  HWND Question = WaitForCaption(ConfirmCaption);
+  ASSERT_TRUE(Question);
+  EXPECT_EQ(Phone.Requests(), Before) << "no write after the dialog closed: " << Phone.LastRequest();
+  AnswerDialog(Question, IDNO);
+  ASSERT_TRUE(WaitUntil([&] { return !Showing(ConfirmCaption); }));
+  EXPECT_FALSE(Showing(WriteCaption));
+  EXPECT_FALSE(Showing(ErrorCaption));
 }
