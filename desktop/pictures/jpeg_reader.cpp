@@ -50,6 +50,9 @@ std::string Describe(QvJpegStatus Status, const QvJpegResult& Result) {
     case QvJpegTooLarge:
       std::snprintf(text, sizeof text, "JPEG-Fehler: Bild mit %u x %u Pixeln ist zu gro\xDF", Result.Width, Result.Height);
       break;
+    case QvJpegTooManyScans:
+      std::snprintf(text, sizeof text, "JPEG-Fehler: mehr als %d Scans", QvJpegMaxScans);
+      break;
     case QvJpegOutOfMemory:
       std::snprintf(text, sizeof text, "JPEG-Fehler: zu wenig Speicher f\xFCr %u x %u Pixel", Result.Width, Result.Height);
       break;

@@ -29,3 +29,9 @@ enum class TJpegKind { Baseline, Progressive, Grey, TwoComponents, Cmyk, Ycck };
 // A photo-like W x H JPEG (smooth gradients, edges and noise), 4:2:0 for
 // colour kinds.
 std::vector<uint8_t> MakeJpeg(int W, int H, TJpegKind Kind, int Quality = 90);
+
+// Jpeg (a progressive file) with its last scan written Times more before
+// the end of the image: a valid file as libjpeg reads it, one scan more each.
+std::vector<uint8_t> WithLastScanRepeated(const std::vector<uint8_t>& Jpeg, int Times);
+// The scans of a progressive colour file of MakeJpeg.
+constexpr int ProgressiveColourScans = 10;
