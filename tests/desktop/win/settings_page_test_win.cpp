@@ -1,6 +1,7 @@
 // The settings page driven from outside: filling it from the data file
 // stores and sends nothing, the time-zone items of stored offsets, the
-// handlers' changes in the data file at close, the live display values and
+// handlers' changes in the data file at close, each check box's and radio
+// button's own flag, the live display values and
 // the SIM PIN on the simulated phone, the main window kept disabled under a
 // transfer dialog, and the capture of the PC's zone (one pass per zone).
 #include <windows.h>
@@ -175,6 +176,43 @@ TEST_F(TSettingsPageTest, HandlersStoreTheUsersChangesWithoutAPhone) {
   EXPECT_EQ(Got.TimeZone, 330);
   EXPECT_EQ(std::memcmp(&Got, &Expected, sizeof(TPhoneSettings)), 0) << "the phone's own bytes are untouched";
   EXPECT_TRUE(Saved.Pools(piConfig)->FChanged);
+}
+
+// One click on each check box and radio button, each in a run of its own
+// from the same flags: the saved flags differ from them exactly as that
+// control's own flags say. The start leaves neither radio button checked,
+// so that each click changes what it shows.
+TEST_F(TSettingsPageTest, EachCheckBoxAndRadioButtonSetsItsOwnFlag) {
+  const uint32_t Flags = Bit(flNumberViewNone) | Bit(flNumberViewScroll) | Bit(flAcousticOff) | Bit(flGpsTone) |
+                         Bit(flEnhancedMode) | Bit(30);
+  const struct {
+    const char* Control;
+    uint32_t Saved;
+  } Cases[] = {
+      {"cbxAlwaysPIN", Flags | Bit(flAlwaysAskPin)},
+      {"rbtScroll", Flags & ~Bit(flNumberViewNone)},
+      {"rbtSwitchFont", Flags & ~(Bit(flNumberViewNone) | Bit(flNumberViewScroll))},
+      {"cbxEnhMode", Flags & ~Bit(flEnhancedMode)},
+      {"cbxAccustic", Flags & ~Bit(flAcousticOff)},
+      {"cbxLED", Flags | Bit(flOpticalOff)},
+      {"cbxVibra", Flags | Bit(flVibrationOff)},
+      {"cbxGPS", Flags & ~Bit(flGpsTone)},
+      {"cbxPowersafe", Flags | Bit(flPowerSave)},
+  };
+  TPhoneSettings Settings = StoredSettings();
+  Settings.Flags = Flags;
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Control);
+    ASSERT_NO_FATAL_FAILURE(StartWith(Settings));
+    ShowPage();
+    const bool Before = Checked(Control(C.Control));
+    PostClick(Control(C.Control));
+    ASSERT_TRUE(WaitUntil([&] { return Checked(Control(C.Control)) != Before; }));
+    TQVDP_ALL Saved;
+    ASSERT_NO_FATAL_FAILURE(CloseAndLoad(Saved));
+    EXPECT_EQ(Config(Saved)->FSettings.Flags, C.Saved);
+    Program.reset();
+  }
 }
 
 TEST_F(TSettingsPageTest, LiveValuesRingToneAndSimPinReachTheAttachedPhone) {
