@@ -1,7 +1,7 @@
 // The settings page driven from outside: filling it from the data file
 // stores and sends nothing, the time-zone items of stored offsets, the
 // handlers' changes in the data file at close, each check box's and radio
-// button's own flag, the live display values and
+// button's own flag, the melody trial, the live display values and
 // the SIM PIN on the simulated phone, the main window kept disabled under a
 // transfer dialog, and the capture of the PC's zone (one pass per zone).
 #include <windows.h>
@@ -13,7 +13,9 @@
 
 #include "main_window_fixture_win.h"
 #include "qvdp_all.h"
+#include "image_fixtures.h"
 #include "qvdp_config.h"
+#include "qvdp_ringtones.h"
 
 namespace {
 
@@ -213,6 +215,28 @@ TEST_F(TSettingsPageTest, EachCheckBoxAndRadioButtonSetsItsOwnFlag) {
     EXPECT_EQ(Config(Saved)->FSettings.Flags, C.Saved);
     Program.reset();
   }
+}
+
+// The trial blocks the window thread for the melody's length; the window is
+// disabled meanwhile and enabled again after it. Melody 1 is 5 ms of rest,
+// melody 2 1.5 s: only the selected one keeps the window disabled long
+// enough to be seen.
+TEST_F(TSettingsPageTest, MelodyTrialPlaysTheSelectedMelodyWithTheWindowDisabled) {
+  WriteDataFileWith(DataFile(), [](TQVDP_ALL& Data) {
+    static_cast<TQVDP_RINGTONES*>(Data.Pools(piRingtones))->FImage =
+        InBuffer(MakeImage({MelodyRecord({Note(0, 1)}), MelodyRecord({Note(0, 100), Note(0, 200)})}));
+  });
+  Start();
+  ASSERT_TRUE(WaitForPages());
+  ShowPage();
+  HWND Ringtones = Control("cbxRingtones");
+  ASSERT_TRUE(WaitUntil([&] { return ListItems(Ringtones).size() == 3; }));
+  SelectComboItem(Ringtones, 2);
+  ASSERT_TRUE(WaitUntil([&] { return Enabled(Control("butTestMelody")); }));
+  PostClick(Control("butTestMelody"));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(Main()); })) << "disabled while melody 2 plays";
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(Main()); })) << "and enabled after it";
+  EXPECT_EQ(Selection(Ringtones), 2);
 }
 
 TEST_F(TSettingsPageTest, LiveValuesRingToneAndSimPinReachTheAttachedPhone) {
