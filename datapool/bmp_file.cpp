@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "byte_order.h"
+#include "pool_texts.h"
 #include "stream.h"
-
-const char* const InvalidBitmapText = "Bitmap ist ung\xFCltig";  // 0xFC: u with diaeresis
 
 // The information headers a reader meets: BITMAPINFOHEADER (40) up to
 // BITMAPV5HEADER (124), all starting with the same 40 bytes.
@@ -18,7 +17,7 @@ constexpr uint16_t PaletteBitCount = 8;
 constexpr uint32_t CompressionNone = 0;  // BI_RGB
 constexpr int32_t MaxBmpSide = 0xFFFF;   // the phone's picture header holds 16-bit sizes
 
-static void Refuse() { throw EQVError(InvalidBitmapText); }
+static void Refuse() { throw EQVError(PoolText(InvalidBitmapTextId)); }
 
 void LoadBitmapFromStream(TStream& Stream, TBitmap& Bitmap) {
   uint8_t fileHeader[BmpFileHeaderSize];

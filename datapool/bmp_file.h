@@ -6,8 +6,8 @@
 // anyone could have edited, so every count is checked before it is used: the
 // reader accepts what the writer produces (uncompressed 8-bit palette
 // bitmaps, bottom-up, with any colour-table length up to 256) and refuses
-// anything else as "Bitmap ist ungültig". A file cut short raises the
-// stream's "Stream-Read-Fehler", and nothing is allocated before the stream
+// anything else with the invalid-bitmap text (InvalidBitmapTextId). A file
+// cut short raises the stream's "Stream-Read-Fehler", and nothing is allocated before the stream
 // has shown that it holds the bytes.
 #pragma once
 
@@ -16,8 +16,6 @@
 #include "bitmap.h"
 
 class TStream;
-
-extern const char* const InvalidBitmapText;  // "Bitmap ist ungültig", code page 1252
 
 constexpr int BmpFileHeaderSize = 14;
 constexpr int BmpInfoHeaderSize = 40;

@@ -1,12 +1,14 @@
-// Where the parts of a phonebook row go: the row height, the framed picture
-// at the right end, the number-type icon, the two text lines and the font
-// size that fits each text. Portable, with the text measure passed in, so
-// that the geometry is tested natively; the Win32 drawing only paints what
-// this places.
+// Where the parts of the main window's owner-drawn rows go: for a phonebook
+// row the row height, the framed picture at the right end, the number-type
+// icon, the two text lines and the font size that fits each text; for a
+// picture-list row its height, its framed picture in the middle and its slot
+// number. Portable, with the text measure passed in, so that the geometry is
+// tested natively; the Win32 drawing only paints what this places.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 struct TRowRect {
   int Left, Top, Right, Bottom;  // right and bottom exclusive
@@ -33,10 +35,15 @@ constexpr int FrameThickness = 3, FrameGap = 1;
 // PictureHeight is 0 for an entry without a picture (or with an empty slot).
 int PhonebookRowHeight(int PictureHeight);
 
-struct TRowPicture {
-  int X, Y;          // the picture's top-left corner
-  TRowRect Frame;    // the frame's outer edge; the frame is its 3 outer pixels
-  int TextRight;     // the texts' right limit
+// A picture in a row and the frame around it, the same in both lists.
+struct TFramedPicture {
+  int X, Y;        // the picture's top-left corner
+  TRowRect Frame;  // the frame's outer edge; the frame is its 3 outer pixels
+};
+TFramedPicture FramePicture(int X, int Y, int Width, int Height);
+
+struct TRowPicture : TFramedPicture {
+  int TextRight;  // the texts' right limit
 };
 // The picture of Width x Height placed 8 pixels from the row's right end
 // and centred vertically (halves truncating toward zero).
@@ -57,3 +64,16 @@ struct TRowTexts {
 // in the row; the number, at its own fitted size, starts 4 pixels below the
 // name's line, so the two lines never overlap.
 TRowTexts PlaceRowTexts(const TRowRect& Row, int NameLineHeight);
+
+// Picture-list rows. A row stands for the slot whose number its item text
+// is: the pool's names, "1" to "24", in slot order.
+constexpr int EmptyPictureRowHeight = 20;  // a row whose slot holds no picture
+// A row with a picture is, like a phonebook row, the picture's height and
+// PictureRowMargin; PictureHeight is 0 without one.
+int PictureListRowHeight(int PictureHeight);
+// The picture of Width x Height centred in the row both ways (halves
+// truncating toward zero).
+TFramedPicture PlaceListPicture(const TRowRect& Row, int Width, int Height);
+// The slot number (1 to 24) of row Row of a list of Names; 0 for a row
+// outside the list or a name that is no slot number.
+int PictureRowSlot(const std::vector<std::string>& Names, int Row);

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's pictures (button glyphs, logo, tab pictures, settings
-pictures and the phonebook type icons) as 24-bit BMP files.
+pictures, the phonebook type icons and the crop frame's handle) as BMP files:
+24-bit, or 4-bit with the 16 colours of the standard palette for the pictures
+that the program draws by name (PB_HOME, PB_COMPANY, PB_MOBILE, FRAME_RESIZE).
 
 They are simple shapes drawn here rather than binary files kept in the tree,
 so that every picture can be changed in one place and reviewed as text. Each
@@ -16,11 +18,19 @@ import sys
 WHITE, BLACK, RED, GREEN, BLUE = (255, 255, 255), (0, 0, 0), (204, 0, 0), (0, 150, 0), (0, 70, 190)
 ORANGE, GREY, YELLOW, NAVY = (255, 153, 0), (128, 128, 128), (255, 210, 0), (0, 0, 128)
 
+# The standard 16-colour palette in its order; a 16-colour picture may use
+# nothing else, and saving one with another colour is an error.
+PALETTE16 = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
+             (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255),
+             (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+MAROON, OLIVE, SILVER, PURE_RED, CYAN = (128, 0, 0), (128, 128, 0), (192, 192, 192), (255, 0, 0), (0, 255, 255)
+
 
 class Canvas:
-    def __init__(self, w, h, bg=WHITE):
+    def __init__(self, w, h, bg=WHITE, colours16=False):
         self.w, self.h = w, h
         self.px = [[bg] * w for _ in range(h)]
+        self.colours16 = colours16
 
     def dot(self, x, y, c):
         if 0 <= x < self.w and 0 <= y < self.h:
@@ -68,6 +78,9 @@ class Canvas:
         return g
 
     def save(self, path):
+        if self.colours16:
+            self.save16(path)
+            return
         row = (self.w * 3 + 3) & ~3
         data = bytearray()
         for y in range(self.h - 1, -1, -1):
@@ -79,6 +92,23 @@ class Canvas:
         info = struct.pack("<IiiHHIIiiII", 40, self.w, self.h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
         with open(path, "wb") as f:
             f.write(head + info + data)
+
+    def save16(self, path):
+        row = ((self.w + 7) // 8) * 4
+        data = bytearray()
+        for y in range(self.h - 1, -1, -1):
+            line = bytearray(row)
+            for x, p in enumerate(self.px[y]):
+                if p not in PALETTE16:
+                    raise ValueError(f"{path}: colour {p} at {x}, {y} is not one of the 16")
+                line[x // 2] |= PALETTE16.index(p) << (0 if x % 2 else 4)
+            data += line
+        table = b"".join(bytes((b, g, r, 0)) for r, g, b in PALETTE16)
+        off = 54 + len(table)
+        head = struct.pack("<2sIHHI", b"BM", off + len(data), 0, 0, off)
+        info = struct.pack("<IiiHHIIiiII", 40, self.w, self.h, 1, 4, 0, len(data), 2835, 2835, 16, 16)
+        with open(path, "wb") as f:
+            f.write(head + info + table + data)
 
     def save_icon(self, path):
         """One 32-bit image with an all-opaque mask: the program icon."""
@@ -159,8 +189,8 @@ def make_all():
     g("GLYPH_REMOVE", 32, lambda c, s: (picture_icon(c, 2, 4, 20), c.line(20, 20, 30, 30, RED, 3), c.line(30, 20, 20, 30, RED, 3)))
     g("GLYPH_ADDPIC", 24, lambda c, s: (picture_icon(c, 1, 2, 16), c.rect(17, 12, 20, 24, GREEN), c.rect(13, 16, 24, 19, GREEN)))
     g("GLYPH_DELPIC", 24, lambda c, s: (picture_icon(c, 1, 2, 16), c.line(14, 14, 23, 23, RED, 3), c.line(23, 14, 14, 23, RED, 3)))
-    g("GLYPH_PIN", 24, lambda c, s: (c.rect(4, 6, 20, 18, (200, 170, 0)), c.frame(4, 6, 20, 18, BLACK), c.rect(7, 9, 12, 15, YELLOW)))
-    g("GLYPH_CLOCK", 24, lambda c, s: (c.disc(12, 12, 10, BLACK), c.disc(12, 12, 8, WHITE), c.line(12, 12, 12, 6, BLACK, 2), c.line(12, 12, 16, 14, BLACK, 2)))
+    g("GLYPH_PIN", 16, lambda c, s: (c.rect(2, 4, 14, 12, (200, 170, 0)), c.frame(2, 4, 14, 12, BLACK), c.rect(4, 6, 8, 10, YELLOW)))
+    g("GLYPH_CLOCK", 16, lambda c, s: (c.disc(8, 8, 7, BLACK), c.disc(8, 8, 5.5, WHITE), c.rect(7, 3, 9, 9, BLACK), c.rect(8, 7, 12, 9, BLACK)))
     g("GLYPH_MELODY", 32, lambda c, s: (c.disc(10, 24, 5, BLACK), c.disc(24, 21, 5, BLACK), c.rect(13, 5, 16, 24, BLACK), c.rect(27, 3, 30, 21, BLACK), c.line(14, 6, 28, 3, BLACK, 3)))
     g("GLYPH_CANCEL", 16, cross)
     g("GLYPH_OK", 16, tick)
@@ -222,24 +252,31 @@ def make_all():
         c.line(x, 16, x + 2, 20, GREY, 1)
     pics["PIC_VIBRATION"] = c
 
-    c = Canvas(42, 41)
-    c.rect(8, 18, 34, 38, (200, 60, 30))
+    c = Canvas(42, 41, colours16=True)
+    c.rect(8, 18, 34, 38, PURE_RED)
     for i in range(17):
-        c.rect(21 - i, 2 + i, 21 + i + 1, 3 + i, (120, 40, 20))
-    c.rect(18, 26, 25, 38, (90, 50, 20))
+        c.rect(21 - i, 2 + i, 21 + i + 1, 3 + i, MAROON)
+    c.rect(18, 26, 25, 38, OLIVE)
     pics["PB_HOME"] = c
-    c = Canvas(42, 41)
+    c = Canvas(42, 41, colours16=True)
     c.rect(6, 6, 36, 39, GREY)
     for row in range(4):
         for col in range(3):
-            c.rect(10 + col * 9, 10 + row * 7, 15 + col * 9, 14 + row * 7, (150, 200, 255))
+            c.rect(10 + col * 9, 10 + row * 7, 15 + col * 9, 14 + row * 7, CYAN)
     pics["PB_COMPANY"] = c
-    c = Canvas(28, 54)
-    phone(c, 3, 2, 22, 50)
+    c = Canvas(28, 54, colours16=True)
+    phone(c, 3, 2, 22, 50, screen=CYAN)
     pics["PB_MOBILE"] = c
-    c = Canvas(17, 17, (255, 0, 255))
-    c.rect(0, 0, 17, 17, RED)
-    c.line(3, 3, 13, 13, WHITE, 2)
+    # The crop frame's handle: a red square with a black arrow along its
+    # diagonal from corner to corner, a head at each end.
+    c = Canvas(16, 16, PURE_RED, colours16=True)
+    for i in range(2, 13):
+        c.dot(i, i, BLACK)
+        c.dot(i + 1, i, BLACK)
+    for tip, step in ((2, 1), (13, -1)):
+        for j in range(6):
+            c.dot(tip + step * j, tip, BLACK)
+            c.dot(tip, tip + step * j, BLACK)
     pics["FRAME_RESIZE"] = c
     return pics
 

@@ -4,15 +4,17 @@
 #include <algorithm>
 
 #include "bmp_file.h"
+#include "bmp_rle.h"
 #include "byte_order.h"
 #include "picture_error.h"
+#include "pool_texts.h"
 
 namespace {
 
-constexpr uint32_t BI_RGB = 0, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6;
+constexpr uint32_t BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6;
 constexpr uint32_t CoreHeaderSize = 12;
 
-[[noreturn]] void Invalid() { throw EInvalidGraphic(InvalidBitmapText); }
+[[noreturn]] void Invalid() { throw EInvalidGraphic(PoolText(InvalidBitmapTextId)); }
 
 // One colour channel of a 16- or 32-bit pixel: where its mask sits and how
 // its value widens to 8 bits (rounded, so a full channel gives 255).
@@ -81,6 +83,9 @@ TSourceImage ReadBmpPicture(const uint8_t* Data, size_t Size) {
     } else {
       Invalid();
     }
+  } else if (compression == BI_RLE8 || compression == BI_RLE4) {
+    // Run-length codes exist for bottom-up pictures of their own depth only.
+    if (bits != (compression == BI_RLE8 ? 8 : 4) || topDown) Invalid();
   } else if (compression != BI_RGB) {
     Invalid();
   }
@@ -101,8 +106,14 @@ TSourceImage ReadBmpPicture(const uint8_t* Data, size_t Size) {
     }
   }
 
+  if (offBits > Size) Invalid();
+  if (compression == BI_RLE8 || compression == BI_RLE4) {
+    image.Indices.resize(image.PixelCount());
+    DecodeBmpRle(Data + offBits, Size - offBits, bits, image);
+    return image;
+  }
   const uint64_t rowSize = (static_cast<uint64_t>(width) * static_cast<uint64_t>(bits) + 31) / 32 * 4;
-  if (offBits > Size || (Size - offBits) / rowSize < static_cast<uint64_t>(height)) Invalid();
+  if ((Size - offBits) / rowSize < static_cast<uint64_t>(height)) Invalid();
 
   const TChannel red(masks[0]), green(masks[1]), blue(masks[2]);
   if (bits <= 8)

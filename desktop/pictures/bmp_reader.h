@@ -1,10 +1,13 @@
-// The picture editor's BMP reader: every uncompressed kind of BMP file the
-// editor takes as a source (1, 4, 8, 16 and 24 and 32 bits; bottom-up and
-// top-down; the core, information, V4 and V5 headers; bit-field masks).
+// The picture editor's BMP reader: every kind of BMP file the platform's
+// bitmap loader reads (1, 4, 8, 16 and 24 and 32 bits; bottom-up and
+// top-down; the core, information, V4 and V5 headers; bit-field masks; RLE8
+// and RLE4 codes, bmp_rle.h).
 //
 // The bytes come from any file the user picks, so every header count is
-// checked against the bytes present before anything is allocated; a file the
-// reader cannot take raises EInvalidGraphic with InvalidBitmapText.
+// checked against the bytes present before anything is allocated (run-length
+// codes can draw many pixels from few bytes: there MaxSourcePixels alone
+// bounds the picture); a file the reader cannot take raises EInvalidGraphic
+// with the invalid-bitmap text.
 #pragma once
 
 #include <cstddef>

@@ -2,11 +2,12 @@
 #include "jpeg_reader.h"
 
 #include <chrono>
-#include <cstdio>
 #include <new>
 #include <string>
 
 #include "jpeg_decode.h"
+#include "pool_texts.h"
+#include "stream.h"
 
 namespace {
 
@@ -41,25 +42,19 @@ extern "C" void ReportProgress(void* Context, long PassCounter, long PassLimit, 
   (*t->Progress)(TProgressStage::Running, percent);
 }
 
+std::string SizeText(const QvJpegResult& Result) {
+  return std::to_string(Result.Width) + " x " + std::to_string(Result.Height);
+}
+
 std::string Describe(QvJpegStatus Status, const QvJpegResult& Result) {
-  char text[300];
   switch (Status) {
     case QvJpegUnsupportedComponents:
-      std::snprintf(text, sizeof text, "JPEG-Fehler: %d Farbkomponenten werden nicht unterst\xFCtzt", Result.Components);
-      break;
-    case QvJpegTooLarge:
-      std::snprintf(text, sizeof text, "JPEG-Fehler: Bild mit %u x %u Pixeln ist zu gro\xDF", Result.Width, Result.Height);
-      break;
-    case QvJpegTooManyScans:
-      std::snprintf(text, sizeof text, "JPEG-Fehler: mehr als %d Scans", QvJpegMaxScans);
-      break;
-    case QvJpegOutOfMemory:
-      std::snprintf(text, sizeof text, "JPEG-Fehler: zu wenig Speicher f\xFCr %u x %u Pixel", Result.Width, Result.Height);
-      break;
-    default:
-      std::snprintf(text, sizeof text, "JPEG-Fehler: %s", Result.Message);
+      return FormatText(PoolText(JpegComponentsTextId), std::to_string(Result.Components));
+    case QvJpegTooLarge: return FormatText(PoolText(JpegTooLargeTextId), SizeText(Result));
+    case QvJpegOutOfMemory: return FormatText(PoolText(JpegOutOfMemoryTextId), SizeText(Result));
+    case QvJpegTooManyScans: return FormatText(PoolText(JpegTooManyScansTextId), std::to_string(QvJpegMaxScans));
+    default: return FormatText(PoolText(JpegErrorTextId), Result.Message);
   }
-  return text;
 }
 
 }  // namespace

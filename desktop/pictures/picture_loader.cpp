@@ -7,6 +7,7 @@
 
 #include "bmp_reader.h"
 #include "picture_error.h"
+#include "pool_texts.h"
 #include "stream.h"
 
 TPictureKind PictureKindOf(const std::string& FileName) {
@@ -28,8 +29,8 @@ TSourceImage LoadPictureBytes(const std::string& FileName, const uint8_t* Data, 
     case TPictureKind::Bitmap: return ReadBmpPicture(Data, Size);
     case TPictureKind::Jpeg: return ReadJpegPicture(Data, Size, Progress);
     case TPictureKind::Icon:
-    case TPictureKind::Metafile: throw EInvalidGraphic("Bild kann nicht in eine Bitmap umgewandelt werden");
-    default: throw EInvalidGraphic("Unbekannte Bilddateierweiterung: " + FileName);
+    case TPictureKind::Metafile: throw EInvalidGraphic(PoolText(NotABitmapTextId));
+    default: throw EInvalidGraphic(FormatText(PoolText(UnknownExtensionTextId), FileName));
   }
 }
 
@@ -38,7 +39,7 @@ TSourceImage LoadPictureFile(const std::string& FileName, const TPictureProgress
   if (PictureKindOf(FileName) == TPictureKind::Unknown) return LoadPictureBytes(FileName, nullptr, 0, Progress);
   TFileStream file(FileName, fmOpenRead);
   const int64_t size = file.Size();
-  if (size > INT32_MAX) throw EInvalidGraphic("Bilddatei ist zu gro\xDF: " + FileName);
+  if (size > INT32_MAX) throw EInvalidGraphic(FormatText(PoolText(PictureFileTooLargeTextId), FileName));
   std::vector<uint8_t> bytes(static_cast<size_t>(size));
   file.ReadBuffer(bytes.data(), static_cast<int32_t>(size));
   return LoadPictureBytes(FileName, bytes.data(), bytes.size(), Progress);

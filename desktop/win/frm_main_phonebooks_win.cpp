@@ -88,16 +88,6 @@ void Fill(HDC Dc, int Left, int Top, int Right, int Bottom, COLORREF Color) {
   DeleteObject(Brush);
 }
 
-// The frame's 3 outer pixels of Outer, as a 3-pixel pen centred on the
-// outline 3 pixels outside the picture draws them.
-void DrawFrame(HDC Dc, const TRowRect& Outer, COLORREF Color) {
-  const int T = FrameThickness;
-  Fill(Dc, Outer.Left, Outer.Top, Outer.Right, Outer.Top + T, Color);
-  Fill(Dc, Outer.Left, Outer.Bottom - T, Outer.Right, Outer.Bottom, Color);
-  Fill(Dc, Outer.Left, Outer.Top + T, Outer.Left + T, Outer.Bottom - T, Color);
-  Fill(Dc, Outer.Right - T, Outer.Top + T, Outer.Right, Outer.Bottom - T, Color);
-}
-
 }  // namespace
 
 void TfrmMain::OnPhonebookEvents() {
@@ -169,8 +159,7 @@ void TfrmMain::DrawPhonebookRow(TPoolIndex Phonebook, TEvent& E) {
   if (Phonebook == piPhonebook1) {
     if (const TBitmap* Picture = PicturesPool(*FDataPool)->GetPicture(Entry.Picture - 1)) {
       const TRowPicture P = PlaceRowPicture(R, Picture->Width(), Picture->Height());
-      DrawFrame(Dc, P.Frame, Selected ? RGB(255, 255, 255) : RGB(0, 0, 0));
-      DrawPoolBitmap(Dc, *Picture, P.X, P.Y);
+      DrawFramedPicture(Dc, *Picture, P, Selected ? RGB(255, 255, 255) : RGB(0, 0, 0));
       TextRight = P.TextRight;
     }
   }

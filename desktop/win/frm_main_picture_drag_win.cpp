@@ -7,17 +7,12 @@
 #include <windows.h>
 #include <windowsx.h>
 
-#include <cstdlib>
-
 #include "drag_win.h"
 #include "frm_main_win.h"
 #include "list_rows_win.h"
 #include "qvdp_phonebook.h"
 
 namespace {
-
-// A picture-list item is the decimal slot number (1 to 24) of an occupied slot.
-uint8_t SlotOfRow(HWND Pics, int Row) { return static_cast<uint8_t>(std::atoi(ItemText(Pics, Row).c_str())); }
 
 // Phonebook 1 takes drops only of pictures dragged from the picture list.
 bool PictureDrag(const TEvent& E) {
@@ -53,7 +48,7 @@ void TfrmMain::SetEntryPicture(int Row, uint8_t Slot) {
 
 void TfrmMain::butAssignPicClick() {
   const int Row = SelectedRow(lbxPB1), Pic = SelectedRow(lbxPics);
-  if (Row >= 0 && Pic >= 0) SetEntryPicture(Row, SlotOfRow(lbxPics, Pic));
+  if (Row >= 0 && Pic >= 0) SetEntryPicture(Row, static_cast<uint8_t>(RowSlot(Pic)));
 }
 
 void TfrmMain::butRemovePicClick() {
@@ -83,5 +78,5 @@ void TfrmMain::lbxPB1DragDrop(TEvent& E) {
   // phonebook 1's selection; the press selected the dragged picture.
   const int Row = FDropIndex, Pic = SelectedRow(lbxPics);
   FDropIndex = -1;
-  if (Row >= 0 && Pic >= 0) SetEntryPicture(Row, SlotOfRow(lbxPics, Pic));
+  if (Row >= 0 && Pic >= 0) SetEntryPicture(Row, static_cast<uint8_t>(RowSlot(Pic)));
 }

@@ -12,7 +12,8 @@
 #include "frm_pic_creator_win.h"
 #include "list_rows_win.h"
 #include "message_dialogs_win.h"
-#include "picture_bitmap_win.h"
+#include "pb_row_layout.h"
+#include "pool_bitmap_win.h"
 #include "qvdp_phonebook.h"
 #include "qvdp_pictures.h"
 #include "resource_texts.h"
@@ -20,8 +21,6 @@
 
 namespace {
 
-constexpr int PictureRowMargin = 16;  // height beyond the picture's: its frame and the separator
-constexpr int EmptyPictureRowHeight = 20;
 constexpr COLORREF SelectedPictureRow = RGB(128, 0, 0);  // maroon
 
 }  // namespace
@@ -35,16 +34,13 @@ void TfrmMain::OnPictureListEvents() {
 
 TQVDP_PICTURES& TfrmMain::Pictures() const { return *static_cast<TQVDP_PICTURES*>(FDataPool->Pools(piPictures)); }
 
-// The picture of a row of the list: its text is the slot number.
-const TBitmap* TfrmMain::RowPicture(int Row) const {
-  const std::vector<std::string>& Names = Pictures().Names();
-  if (Row < 0 || Row >= static_cast<int>(Names.size())) return nullptr;
-  return Pictures().GetPicture(std::stoi(Names[static_cast<size_t>(Row)]) - 1);
-}
+int TfrmMain::RowSlot(int Row) const { return PictureRowSlot(Pictures().Names(), Row); }
+
+const TBitmap* TfrmMain::RowPicture(int Row) const { return Pictures().GetPicture(RowSlot(Row) - 1); }
 
 void TfrmMain::lbxPicsMeasureItem(MEASUREITEMSTRUCT& Item) {
   const TBitmap* Picture = RowPicture(static_cast<int>(Item.itemID));
-  Item.itemHeight = Picture ? static_cast<UINT>(Picture->Height() + PictureRowMargin) : EmptyPictureRowHeight;
+  Item.itemHeight = static_cast<UINT>(PictureListRowHeight(Picture ? Picture->Height() : 0));
 }
 
 void TfrmMain::lbxPicsDrawItem(const DRAWITEMSTRUCT& Item) {
@@ -61,14 +57,8 @@ void TfrmMain::lbxPicsDrawItem(const DRAWITEMSTRUCT& Item) {
   SelectObject(Dc, OldPen);
   const TBitmap* P = RowPicture(static_cast<int>(Item.itemID));
   if (!P) return;
-  const int W = P->Width(), Ht = P->Height();
-  const int Px = R.left + (R.right - R.left - W) / 2, Py = R.top + (R.bottom - R.top - Ht) / 2;
-  HPEN Pen = CreatePen(PS_SOLID, 3, Selected ? RGB(255, 255, 255) : RGB(0, 0, 0));
-  OldPen = SelectObject(Dc, Pen);
-  const POINT Outline[] = {{Px - 3, Py - 3}, {Px + W + 2, Py - 3}, {Px + W + 2, Py + Ht + 2}, {Px - 3, Py + Ht + 2}, {Px - 3, Py - 3}};
-  Polyline(Dc, Outline, 5);
-  DeleteObject(SelectObject(Dc, OldPen));
-  DrawPaletteBitmap(Dc, Px, Py, *P);
+  const TFramedPicture Place = PlaceListPicture({R.left, R.top, R.right, R.bottom}, P->Width(), P->Height());
+  DrawFramedPicture(Dc, *P, Place, Selected ? RGB(255, 255, 255) : RGB(0, 0, 0));
 }
 
 void TfrmMain::butAddPicClick() {
@@ -77,10 +67,8 @@ void TfrmMain::butAddPicClick() {
 }
 
 void TfrmMain::butDelPicClick() {
-  const int Row = SelectedRow(lbxPics);
-  const std::vector<std::string>& Names = Pictures().Names();
-  if (Row < 0 || Row >= static_cast<int>(Names.size())) return;
-  const int Number = std::stoi(Names[static_cast<size_t>(Row)]);
+  const int Number = RowSlot(SelectedRow(lbxPics));
+  if (Number == 0) return;
   // Closing a question through its title bar goes on, as Yes does.
   if (Confirm(ResourceText(DeletePictureTextId)) == caNo) return;
   const auto& Phonebook = *static_cast<TQVDP_PHONEBOOK*>(FDataPool->Pools(piPhonebook1));

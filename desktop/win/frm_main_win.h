@@ -100,6 +100,8 @@ class TfrmMain : public TForm {
   // (frm_main_pictures_win.cpp).
   void OnPictureListEvents();
   TQVDP_PICTURES& Pictures() const;
+  // The slot number of a picture-list row (0: none) and the picture it shows.
+  int RowSlot(int Row) const;
   const TBitmap* RowPicture(int Row) const;
   void lbxPicsMeasureItem(MEASUREITEMSTRUCT& Item);
   void lbxPicsDrawItem(const DRAWITEMSTRUCT& Item);

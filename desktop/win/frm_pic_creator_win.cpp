@@ -13,6 +13,7 @@
 #include "picture_error.h"
 #include "picture_loader.h"
 #include "picture_open_preview_win.h"
+#include "pool_texts.h"
 #include "resource_source_win.h"
 #include "resource_texts.h"
 #include "scroll_box_win.h"
@@ -172,8 +173,8 @@ void TfrmPicCreator::LoadSourceImage(const std::string& FileName) {
   TSourceImage Image = LoadPictureFile(FileName, [this](TProgressStage S, int P) { PictureProgress(S, P); });
   HBITMAP Picture = CreateSourceBitmap(Image);
   if (!Picture)
-    throw EInvalidGraphic("Zu wenig Speicher f\xFCr ein Bild mit " + std::to_string(Image.Width) + " x " +
-                          std::to_string(Image.Height) + " Pixeln");
+    throw EInvalidGraphic(FormatText(ResourceText(PictureOutOfMemoryTextId),
+                                     std::to_string(Image.Width) + " x " + std::to_string(Image.Height)));
   FSourcePic->SetPicture(Picture);
   UpdateScrollBox(FScrollBox);
   FEngine.LoadSource(std::move(Image));

@@ -77,23 +77,3 @@ void CopyPreview(const TBitmap& Preview, HBITMAP Target) {
   SelectObject(Mem, Old);
   DeleteDC(Mem);
 }
-
-void DrawPaletteBitmap(HDC Dc, int X, int Y, const TBitmap& Bitmap) {
-  TDibInfo Info{};
-  Info.Header.biSize = sizeof(BITMAPINFOHEADER);
-  Info.Header.biWidth = Bitmap.Width();
-  Info.Header.biHeight = -Bitmap.Height();
-  Info.Header.biPlanes = 1;
-  Info.Header.biBitCount = 8;
-  Info.Header.biCompression = BI_RGB;
-  Info.Header.biClrUsed = 256;
-  const auto& P = Bitmap.Palette();
-  for (size_t I = 0; I < P.size() && I < 256; ++I) Info.Colors[I] = RGBQUAD{P[I].peBlue, P[I].peGreen, P[I].peRed, 0};
-  // DIB rows are padded to 4 bytes; the pool's rows are not.
-  const size_t Stride = (static_cast<size_t>(Bitmap.Width()) + 3) / 4 * 4;
-  std::vector<uint8_t> Rows(Stride * static_cast<size_t>(Bitmap.Height()));
-  for (int R = 0; R < Bitmap.Height(); ++R)
-    std::memcpy(Rows.data() + Stride * static_cast<size_t>(R), Bitmap.ScanLine(R), static_cast<size_t>(Bitmap.Width()));
-  SetDIBitsToDevice(Dc, X, Y, Bitmap.Width(), Bitmap.Height(), 0, 0, 0, Bitmap.Height(), Rows.data(),
-                    reinterpret_cast<BITMAPINFO*>(&Info), DIB_RGB_COLORS);
-}

@@ -13,5 +13,3 @@
 HBITMAP CreateSourceBitmap(const TSourceImage& Image);
 HBITMAP CreatePreviewBitmap();
 void CopyPreview(const TBitmap& Preview, HBITMAP Target);
-// Draws an 8-bit palette bitmap of the pools unscaled and opaque at (X, Y).
-void DrawPaletteBitmap(HDC Dc, int X, int Y, const TBitmap& Bitmap);

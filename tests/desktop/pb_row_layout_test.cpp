@@ -1,5 +1,7 @@
-// The phonebook row's geometry: heights, the framed picture, the icon, the
-// font fitting over a measure the test supplies, and the two text lines.
+// The rows' geometry: for phonebook rows the heights, the framed picture, the
+// icon, the font fitting over a measure the test supplies, and the two text
+// lines; for picture-list rows the heights, the centred framed picture and
+// the slot number a row stands for.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -74,6 +76,42 @@ TEST(RowLayout, TextBlockIsCentredAndStartsAt60) {
   EXPECT_EQ(T.NameTop, 70 + (70 - 42) / 2);
   EXPECT_EQ(T.NumberTop, T.NameTop + 19 + 4);
   EXPECT_EQ(PlaceRowTexts({5, 0, 443, 126}, 15).Left, 65);
+}
+
+TEST(PictureRowLayout, HeightIsThePicturesPlus16Or20Without) {
+  EXPECT_EQ(PictureListRowHeight(110), 126);
+  EXPECT_EQ(PictureListRowHeight(7), 23);
+  EXPECT_EQ(PictureListRowHeight(0), 20);
+}
+
+TEST(PictureRowLayout, PictureIsCentredBothWaysInTheSameFrameAsAPhonebookRows) {
+  // A 119-pixel-wide list, second row of 126.
+  const TFramedPicture P = PlaceListPicture({0, 126, 119, 252}, 85, 110);
+  EXPECT_EQ(P.X, 17);
+  EXPECT_EQ(P.Y, 134);
+  // The 3-pixel pen along (X - 3, Y - 3) .. (X + W + 2, Y + H + 2).
+  EXPECT_EQ(P.Frame.Left, P.X - 4);
+  EXPECT_EQ(P.Frame.Top, P.Y - 4);
+  EXPECT_EQ(P.Frame.Right, P.X + 85 + 4);
+  EXPECT_EQ(P.Frame.Bottom, P.Y + 110 + 4);
+  const TRowPicture Q = PlaceRowPicture({0, 126, 443, 252}, 85, 110);
+  EXPECT_EQ(Q.Frame.Right - Q.Frame.Left, P.Frame.Right - P.Frame.Left);
+  EXPECT_EQ(Q.Frame.Top - Q.Y, P.Frame.Top - P.Y);
+  // Odd leftovers: the halves truncate; a picture wider than the list
+  // starts left of it.
+  const TFramedPicture Odd = PlaceListPicture({10, 0, 30, 25}, 7, 10);
+  EXPECT_EQ(Odd.X, 16);
+  EXPECT_EQ(Odd.Y, 7);
+  EXPECT_EQ(PlaceListPicture({0, 0, 50, 126}, 85, 110).X, -17);
+}
+
+TEST(PictureRowLayout, SlotNumberIsTheRowsNameOrNone) {
+  const std::vector<std::string> Names = {"1", "6", "24", "25", "0", "x", "", "7a", "-3"};
+  const int Expected[] = {1, 6, 24, 0, 0, 0, 0, 0, 0};
+  for (int Row = 0; Row < static_cast<int>(Names.size()); ++Row) EXPECT_EQ(PictureRowSlot(Names, Row), Expected[Row]) << Row;
+  EXPECT_EQ(PictureRowSlot(Names, -1), 0) << "no selected row";
+  EXPECT_EQ(PictureRowSlot(Names, 9), 0) << "below the last row";
+  EXPECT_EQ(PictureRowSlot({}, 0), 0);
 }
 
 }  // namespace

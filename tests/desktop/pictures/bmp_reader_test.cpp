@@ -120,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
         TRefusal{"HeightZero", [](std::vector<uint8_t>& f) { PutU32(&f[22], 0); }},
         TRefusal{"HeightMostNegative", [](std::vector<uint8_t>& f) { PutU32(&f[22], 0x80000000u); }},
         TRefusal{"TwoBits", [](std::vector<uint8_t>& f) { PutU16(&f[28], 2); }},
-        TRefusal{"Rle8", [](std::vector<uint8_t>& f) { PutU32(&f[30], 1); }},
+        TRefusal{"JpegCompression", [](std::vector<uint8_t>& f) { PutU32(&f[30], 4); }},
         TRefusal{"BitFieldsOnEightBits", [](std::vector<uint8_t>& f) { PutU32(&f[30], 3); }},
         TRefusal{"MasksBeyondAShortHeader",
                  [](std::vector<uint8_t>& f) { PutU32(&f[14], 44), PutU16(&f[28], 16), PutU32(&f[30], 3); }},

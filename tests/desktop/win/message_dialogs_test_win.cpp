@@ -1,6 +1,7 @@
 // The three dialog kinds in the built-in German and in English: caption,
 // icon, buttons and their texts, the default button, and what Enter, Escape
-// and the close box answer.
+// and the close box answer; and the picture loader's refusal in the language
+// of the module.
 #include <gtest/gtest.h>
 
 #include "program_driver_win.h"
@@ -26,7 +27,8 @@ struct DialogCase {
 std::string ProbeInstall() {
   const std::string Folder = ScratchFolder("dialogs");
   CopyInto(BuildFile("dialog_probe.exe"), Folder, "dialog_probe.exe");
-  CopyInto(BuildFile("Quorvale.en"), Folder, "dialog_probe.en");
+  for (const char* Module : {"en", "nl", "fr", "it", "es"})
+    CopyInto(BuildFile(std::string("Quorvale.") + Module), Folder, std::string("dialog_probe.") + Module);
   return Folder + "\\dialog_probe.exe";
 }
 
@@ -96,5 +98,39 @@ const DialogCase Cases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Kinds, MessageDialogs, testing::ValuesIn(Cases),
                          [](const testing::TestParamInfo<DialogCase>& I) { return std::string(I.param.Name); });
+
+struct RefusalCase {
+  const char* Name;
+  const char* Locale;
+  const wchar_t* Caption;
+  const wchar_t* Text;
+};
+
+class LoaderRefusal : public testing::TestWithParam<RefusalCase> {
+ protected:
+  static void SetUpTestSuite() { Exe = ProbeInstall(); }
+  static std::string Exe;
+};
+std::string LoaderRefusal::Exe;
+
+TEST_P(LoaderRefusal, SpeaksTheModulesLanguage) {
+  const RefusalCase& C = GetParam();
+  QV_ONLY_IN_LOCALE(C.Locale);
+  TStartedProgram P(Exe, "refusal");
+  HWND Dialog = P.WaitForWindow("#32770");
+  ASSERT_TRUE(Dialog);
+  EXPECT_EQ(TextOf(Dialog), C.Caption);
+  EXPECT_EQ(TextOf(GetDlgItem(Dialog, TextId)), C.Text);
+  Press(Dialog, inEnter, IDOK);
+  ASSERT_TRUE(P.Ended());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, LoaderRefusal,
+    testing::Values(RefusalCase{"German", "de_DE.UTF-8", L"Fehler", L"Bild kann nicht in eine Bitmap umgewandelt werden"},
+                    RefusalCase{"English", "en_US.UTF-8", L"Error", L"The image cannot be converted to a bitmap"},
+                    RefusalCase{"French", "fr_CH.UTF-8", L"Erreur", L"L'image ne peut pas \u00eatre convertie en bitmap"},
+                    RefusalCase{"Spanish", "es_ES.UTF-8", L"Error", L"La imagen no se puede convertir en un mapa de bits"}),
+    [](const testing::TestParamInfo<RefusalCase>& I) { return std::string(I.param.Name); });
 
 }  // namespace

@@ -214,7 +214,20 @@ TEST_F(TPictureEditorTest, FrameStatesCursorsHandleAndTrackBar) {
   EXPECT_EQ(TrackPosition(), 85);
   EXPECT_TRUE(WaitForCursor(IDC_HAND)) << "fixed after the load";
 
-  // The frame covers 0..84 x 0..109; its handle 69..85 x 94..110.
+  // The frame covers 0..84 x 0..109; its handle 69..85 x 94..110, drawn as
+  // a red square with a black arrow from corner to corner.
+  const struct {
+    int X, Y;
+    COLORREF Color;
+  } HandlePixels[] = {{69, 94, RGB(255, 0, 0)},  {71, 96, RGB(0, 0, 0)},  {76, 101, RGB(0, 0, 0)},
+                      {82, 107, RGB(0, 0, 0)}, {75, 96, RGB(0, 0, 0)},  {84, 109, RGB(255, 0, 0)},
+                      {81, 97, RGB(255, 0, 0)}, {72, 106, RGB(255, 0, 0)}};
+  for (const auto& P : HandlePixels)
+    EXPECT_TRUE(WaitUntil([&] { return PixelAt(SourcePic(), P.X, P.Y) == P.Color; }))
+        << P.X << ", " << P.Y << " shows " << std::hex << PixelAt(SourcePic(), P.X, P.Y);
+  const std::string Shots = QV_SCREENSHOT_DIR;
+  CreateDirectoryA(Shots.c_str(), nullptr);
+  SaveScreenshot(FEditor, Shots + "/picture-editor-handle.bmp");
   Mouse(WM_MOUSEMOVE, 85, 110);
   EXPECT_TRUE(WaitForCursor(IDC_SIZENWSE)) << "over the handle";
   Mouse(WM_MOUSEMOVE, 86, 110);
