@@ -63,8 +63,8 @@ void PreviewFigures() {
       // The 8-bit picture first, so that the true-colour one is matched
       // against its 236 colours, the worst case, not the default palette's 17.
       TPicCreatorEngine e;
-      e.LoadSource(PatternImage(4000, 3000, 8, 236));
-      if (bits == 24) e.LoadSource(PatternImage(4000, 3000, 24));
+      LoadAsTheEditor(e, PatternImage(4000, 3000, 8, 236));
+      if (bits == 24) LoadAsTheEditor(e, PatternImage(4000, 3000, 24));
       e.SetTrackBarPosition(width);
       std::vector<double> t;
       for (int i = 0; i < 2000; ++i)

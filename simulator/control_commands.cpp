@@ -14,6 +14,7 @@
 //                                     channel and code: from it on nothing is handled or
 //                                     answered (requests are still counted)
 //   serial-stall | serial-resume      stop and resume reading the serial line
+//   serial-close                      the serial line goes away for good (an adapter pulled out)
 //   serial-settings                   "ok speed=<baud> bits=<n> parity=<on|none> stop=<n>"
 //   requests                          "ok <number of requests received>"
 //   last                              "ok <channel> <code> <hex>" of the last request
@@ -118,6 +119,7 @@ std::optional<std::string> TPhoneServer::Execute(const std::string& Line, int Re
     line->Stalled = command == "serial-stall";
     return "ok";
   }
+  if (command == "serial-close" && wants(0)) return CloseSerialLine();
   if (command == "serial-settings" && wants(0)) return SerialSettings();
   if (command == "link" && wants(0)) return FLastOnSerial ? "ok serial" : "ok usb";
   if (command == "stored" && wants(0)) {

@@ -87,6 +87,8 @@ class TPhoneServer {
   std::string SerialSettings() const;
   // Drops what waits on the line either way and reads it again.
   void FlushSerialLine();
+  // Closes both sides of the pty, so the COM port mapped to it is left hung up.
+  std::string CloseSerialLine();
   void Reply(int Fd, const std::string& Line);
   std::optional<std::string> Execute(const std::string& Line, int ReplyFd);  // nullopt: reply deferred
   int PollTimeoutMs() const;

@@ -64,3 +64,12 @@ void TPhoneServer::FlushSerialLine() {
     line->Decoder.Take();
   }
 }
+
+std::string TPhoneServer::CloseSerialLine() {
+  TBusPort* line = SerialLine();
+  if (!line || line->Fd < 0) return "error no serial line";
+  ClosePort(*line);
+  if (FSerialSlave >= 0) close(FSerialSlave);
+  FSerialSlave = -1;
+  return "ok";
+}

@@ -108,7 +108,7 @@ TSourceImage ReadBmpPicture(const uint8_t* Data, size_t Size) {
 
   if (offBits > Size) Invalid();
   if (compression == BI_RLE8 || compression == BI_RLE4) {
-    image.Indices.resize(image.PixelCount());
+    image.AllocatePixels();
     DecodeBmpRle(Data + offBits, Size - offBits, bits, image);
     return image;
   }
@@ -116,10 +116,7 @@ TSourceImage ReadBmpPicture(const uint8_t* Data, size_t Size) {
   if ((Size - offBits) / rowSize < static_cast<uint64_t>(height)) Invalid();
 
   const TChannel red(masks[0]), green(masks[1]), blue(masks[2]);
-  if (bits <= 8)
-    image.Indices.resize(image.PixelCount());
-  else
-    image.Colors.resize(image.PixelCount());
+  image.AllocatePixels();
   for (int y = 0; y < image.Height; ++y) {
     const uint8_t* row = Data + offBits + rowSize * static_cast<uint64_t>(topDown ? y : image.Height - 1 - y);
     const size_t at = static_cast<size_t>(y) * static_cast<size_t>(image.Width);

@@ -29,7 +29,9 @@ void TPicCreatorEngine::LoadSource(TSourceImage Image) {
   } else {
     TakeSourcePalette();
   }
-  UpdatePreview();
+}
+
+void TPicCreatorEngine::FitTrackBarToSource() {
   SetTrackBarMax(FSource.Width);
   SetTrackBarPosition(FrameWidth);
 }
@@ -80,6 +82,7 @@ void TPicCreatorEngine::ResizeFrame(int Delta) {
 void TPicCreatorEngine::SetTrackBarMax(int Value) {
   if (Value < FTrackBar.Min) return;
   FTrackBar.Max = Value;
+  if (OnTrackBarChanged) OnTrackBarChanged(FTrackBar);
   SetTrackBarPosition(FTrackBar.Position);
 }
 
@@ -87,6 +90,7 @@ void TPicCreatorEngine::SetTrackBarPosition(int Value) {
   const int clamped = std::clamp(Value, FTrackBar.Min, FTrackBar.Max);
   if (clamped == FTrackBar.Position) return;
   FTrackBar.Position = clamped;
+  if (OnTrackBarChanged) OnTrackBarChanged(FTrackBar);
   TrackBarChange();
 }
 

@@ -4,12 +4,15 @@
 //
 // The window (TfrmPicCreator) owns one engine for the program's life, so
 // everything here carries over from one use of the editor to the next. The
-// window draws what the engine holds and mirrors TrackBar into its control;
-// the track bar's rules live here because the system control does not report
-// positions that the program sets itself.
+// window draws what the engine holds. The track bar's range and position are
+// held here and nowhere else, because the system control does not report
+// positions that the program sets itself: the control only shows them,
+// through OnTrackBarChanged, and hands the user's moves to
+// SetTrackBarPosition.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "bitmap.h"
 #include "preview_stretch.h"
@@ -44,10 +47,20 @@ class TPicCreatorEngine {
   int FrameCenterX = 0, FrameCenterY = 0;
   int FrameWidth = PreviewWidth, FrameHeight = PreviewHeight;
 
-  // The source becomes Image; frame start size, preview palette, preview,
-  // then the track bar's range (the source width) and position (the frame
-  // width), which may resize the frame.
+  // Tells whoever shows the track bar its new range and position, at every
+  // change of either.
+  std::function<void(const TTrackBarState&)> OnTrackBarChanged;
+
+  // A load's steps are split where the window's repaint must come between
+  // them: the repaint clamps the frame at its start size, and only then may
+  // the track bar resize it, around the clamped centre.
+  //
+  // The source becomes Image; the frame takes its start size and the preview
+  // its palette. The centre is not touched and the preview not redrawn.
   void LoadSource(TSourceImage Image);
+  // The track bar's range becomes the source width and its position the
+  // frame width, which may resize the frame.
+  void FitTrackBarToSource();
   // The preview palette from the source's entries 0..238; false when the
   // source has no palette and nothing changed.
   bool TakeSourcePalette();

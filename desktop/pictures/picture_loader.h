@@ -7,12 +7,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "jpeg_reader.h"
 #include "source_image.h"
 
-enum class TPictureKind { Bitmap, Jpeg, Icon, Metafile, Unknown };
+enum class TPictureKind { Bitmap, Jpeg, Icon, EnhancedMetafile, Metafile, Unknown };
 
+// A kind's file name extensions, lower case and without the dot; none for
+// Unknown. The names the loader reads and those the open dialog lists are
+// these, so the two cannot drift apart.
+const std::vector<std::string>& ExtensionsOf(TPictureKind Kind);
 TPictureKind PictureKindOf(const std::string& FileName);
 
 // Raises EInvalidGraphic, or EFileStreamError when the file cannot be read.

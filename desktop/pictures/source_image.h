@@ -11,9 +11,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "bitmap.h"
+#include "picture_error.h"
 
 inline uint32_t RgbOf(const TPaletteEntry& E) { return (uint32_t{E.peRed} << 16) | (uint32_t{E.peGreen} << 8) | E.peBlue; }
 
@@ -26,6 +28,18 @@ struct TSourceImage {
   std::vector<uint32_t> Colors;  // true-colour pictures
 
   bool Empty() const { return BitsPerPixel == 0; }
+  // Room for Width x Height pixels of the shape BitsPerPixel asks for;
+  // raises EInvalidGraphic with the size when there is none.
+  void AllocatePixels() {
+    try {
+      if (HasIndices())
+        Indices.resize(PixelCount());
+      else
+        Colors.resize(PixelCount());
+    } catch (const std::bad_alloc&) {
+      throw EInvalidGraphic(OutOfMemoryText(static_cast<uint64_t>(Width), static_cast<uint64_t>(Height)));
+    }
+  }
   bool HasIndices() const { return BitsPerPixel <= 8; }
   size_t PixelCount() const { return static_cast<size_t>(Width) * static_cast<size_t>(Height); }
   // 0x00RRGGBB; a position beyond a short colour table is black, as the

@@ -10,10 +10,8 @@
 #include "message_dialogs_win.h"
 #include "messages_win.h"
 #include "picture_bitmap_win.h"
-#include "picture_error.h"
 #include "picture_loader.h"
 #include "picture_open_preview_win.h"
-#include "pool_texts.h"
 #include "resource_source_win.h"
 #include "resource_texts.h"
 #include "scroll_box_win.h"
@@ -86,6 +84,11 @@ void TfrmPicCreator::FormCreate() {
   FSourcePic->OnMouseDown = [this](TSourcePic&, UINT Button, int X, int Y) { SourcePicMouseDown(Button, X, Y); };
   FSourcePic->OnMouseUp = [this](TSourcePic&, UINT Button, int, int) { SourcePicMouseUp(Button); };
   FSourcePic->SetCursorId(IDC_SIZEALL);  // the frame follows the mouse until the first load
+  FEngine.OnTrackBarChanged = [this](const TTrackBarState& S) {
+    SendMessageA(TrackBar, TBM_SETRANGEMIN, FALSE, S.Min);
+    SendMessageA(TrackBar, TBM_SETRANGEMAX, FALSE, S.Max);
+    SendMessageA(TrackBar, TBM_SETPOS, TRUE, S.Position);
+  };
   FHandleBitmap = LoadPicture("@FRAME_RESIZE");
   FPreviewBitmap = CreatePreviewBitmap();
   SetImagePicture(DestBmp, FPreviewBitmap);
@@ -171,22 +174,25 @@ void TfrmPicCreator::butOpenfileClick() {
 void TfrmPicCreator::LoadSourceImage(const std::string& FileName) {
   SetBusy(true);
   TSourceImage Image = LoadPictureFile(FileName, [this](TProgressStage S, int P) { PictureProgress(S, P); });
-  HBITMAP Picture = CreateSourceBitmap(Image);
-  if (!Picture)
-    throw EInvalidGraphic(FormatText(ResourceText(PictureOutOfMemoryTextId),
-                                     std::to_string(Image.Width) + " x " + std::to_string(Image.Height)));
-  FSourcePic->SetPicture(Picture);
-  UpdateScrollBox(FScrollBox);
+  // From here nothing can fail: the engine takes the picture, and the source
+  // control shows the engine's own copy.
   FEngine.LoadSource(std::move(Image));
+  FSourcePic->SetPicture(&FEngine.Source());
+  UpdateScrollBox(FScrollBox);
   ShowPictureSize();
   SetFrameFixed(true);
   UpdatePreview();
   ShowDefaultCursor();
+  // The repaint clamps the frame at its start size before the track bar may
+  // resize it around the clamped centre.
   SetBusy(false);
   EnableWindow(butRotate, TRUE);
   EnableWindow(butOK, TRUE);
   ShowInfo("");
-  ShowTrackBar();
+  // A position change resizes the frame, which repaints.
+  const int Position = FEngine.TrackBar().Position;
+  FEngine.FitTrackBarToSource();
+  if (FEngine.TrackBar().Position != Position) FSourcePic->Repaint();
 }
 
 void TfrmPicCreator::UpdatePreview() {
@@ -300,21 +306,11 @@ void TfrmPicCreator::PictureProgress(TProgressStage Stage, int Percent) {
   }
 }
 
-void TfrmPicCreator::ShowTrackBar() {
-  const TTrackBarState& S = FEngine.TrackBar();
-  SendMessageA(TrackBar, TBM_SETRANGEMIN, FALSE, S.Min);
-  SendMessageA(TrackBar, TBM_SETRANGEMAX, FALSE, S.Max);
-  SendMessageA(TrackBar, TBM_SETPOS, TRUE, S.Position);
-}
-
-void TfrmPicCreator::EngineChanged() {
-  ShowTrackBar();
-  FSourcePic->Repaint();
-}
-
+// The control reports the user's move; the engine's position follows it and
+// the resize it causes, and the control shows the result.
 void TfrmPicCreator::TrackBarChange() {
   FEngine.SetTrackBarPosition(static_cast<int>(SendMessageA(TrackBar, TBM_GETPOS, 0, 0)));
-  EngineChanged();
+  FSourcePic->Repaint();
 }
 
 void TfrmPicCreator::butRotateClick() { RotatePicture(); }
@@ -334,7 +330,7 @@ void TfrmPicCreator::RotatePicture() {
   // position change costs far more than a column of pixels.
   const int BarWidth = std::max(1, static_cast<int>(Bar.right - Bar.left));
   int Drawn = 0;
-  // Without room for the turned picture or its bitmap the source stays as it was.
+  // Without room for the turned picture the source stays as it was.
   try {
     TSourceImage Turned = FEngine.TurnedSource([&](int Done) {
       const int Fill = static_cast<int>(static_cast<int64_t>(Done) * BarWidth / std::max(1, W));
@@ -343,16 +339,13 @@ void TfrmPicCreator::RotatePicture() {
       SendMessageA(ProgressBar1, PBM_SETPOS, Done, 0);
       UpdateWindow(ProgressBar1);
     });
-    if (HBITMAP Picture = CreateSourceBitmap(Turned)) {
-      FEngine.TakeTurnedSource(std::move(Turned));
-      FSourcePic->SetPicture(Picture);
-      UpdateScrollBox(FScrollBox);
-    }
+    FEngine.TakeTurnedSource(std::move(Turned));
+    FSourcePic->SetPicture(&FEngine.Source());
+    UpdateScrollBox(FScrollBox);
   } catch (const std::bad_alloc&) {
   }
   ShowPictureSize();
   ShowWindow(ProgressBar1, SW_HIDE);
-  ShowTrackBar();
   SetBusy(false);
   ShowInfo("");
   ShowDefaultCursor();
@@ -375,7 +368,7 @@ void TfrmPicCreator::SourcePicMouseMove(int X, int Y) {
   if (FResizing) {
     FEngine.SetTrackBarPosition(FEngine.TrackBar().Position + 2 * (X - ResizeStartX));
     ResizeStartX = X;
-    EngineChanged();
+    FSourcePic->Repaint();
   } else if (FFrameFixed) {
     const POINT Origin = FSourcePic->Position();
     FOverHandle = TPicCreatorEngine::OverHandle(X, Y, FHandleX - Origin.x, FHandleY - Origin.y);

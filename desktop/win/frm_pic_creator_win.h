@@ -60,11 +60,6 @@ class TfrmPicCreator : public TForm {
   void ShowPictureSize();
   void SetFrameFixed(bool Value);
   void PictureProgress(TProgressStage Stage, int Percent);
-  // The track bar control shows the engine's range and position.
-  void ShowTrackBar();
-  // The source, frame and track bar after an engine operation that may
-  // have resized the frame.
-  void EngineChanged();
 
   bool FCancelled = true;
   std::unique_ptr<TSourcePic> FSourcePic;

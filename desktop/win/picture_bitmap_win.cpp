@@ -3,6 +3,7 @@
 
 #include "preview_stretch.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -48,6 +49,41 @@ HBITMAP CreateSourceBitmap(const TSourceImage& Image) {
   }
   GdiFlush();
   return Bitmap;
+}
+
+void DrawSourceImage(HDC Dc, const TSourceImage& Image, const RECT& Area) {
+  const int Left = std::max<int>(Area.left, 0), Right = std::min<int>(Area.right, Image.Width);
+  const int Top = std::max<int>(Area.top, 0), Bottom = std::min<int>(Area.bottom, Image.Height);
+  if (Left >= Right || Top >= Bottom) return;
+  TDibInfo Info{};
+  Info.Header.biSize = sizeof(BITMAPINFOHEADER);
+  Info.Header.biWidth = Image.Width;
+  Info.Header.biPlanes = 1;
+  Info.Header.biCompression = BI_RGB;
+  const uint8_t* Pixels;
+  size_t RowBytes;
+  if (Image.HasIndices()) {
+    Info.Header.biBitCount = 8;
+    Info.Header.biClrUsed = 256;
+    for (size_t I = 0; I < Image.Palette.size() && I < 256; ++I)
+      Info.Colors[I] = RGBQUAD{Image.Palette[I].peBlue, Image.Palette[I].peGreen, Image.Palette[I].peRed, 0};
+    Pixels = Image.Indices.data();
+    RowBytes = static_cast<size_t>(Image.Width);
+  } else {
+    Info.Header.biBitCount = 32;  // 0x00RRGGBB is BGRX
+    Pixels = reinterpret_cast<const uint8_t*>(Image.Colors.data());
+    RowBytes = static_cast<size_t>(Image.Width) * 4;
+  }
+  // A DIB's rows are padded to 4 bytes and the image's are not: rows that
+  // are not a multiple of 4 go one at a time.
+  const int Band = RowBytes % 4 == 0 ? Bottom - Top : 1;
+  for (int Y = Top; Y < Bottom; Y += Band) {
+    const int Rows = std::min(Band, Bottom - Y);
+    Info.Header.biHeight = -Rows;
+    SetDIBitsToDevice(Dc, Left, Y, static_cast<DWORD>(Right - Left), static_cast<DWORD>(Rows), Left, 0, 0,
+                      static_cast<UINT>(Rows), Pixels + RowBytes * static_cast<size_t>(Y),
+                      reinterpret_cast<BITMAPINFO*>(&Info), DIB_RGB_COLORS);
+  }
 }
 
 HBITMAP CreatePreviewBitmap() {

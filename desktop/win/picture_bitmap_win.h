@@ -11,5 +11,9 @@
 
 // nullptr when the system has no room for the picture.
 HBITMAP CreateSourceBitmap(const TSourceImage& Image);
+// Draws the part Area of Image (in its own pixels) at the same place of Dc,
+// straight from the image's memory: a large source is held once, not again
+// as a GDI bitmap.
+void DrawSourceImage(HDC Dc, const TSourceImage& Image, const RECT& Area);
 HBITMAP CreatePreviewBitmap();
 void CopyPreview(const TBitmap& Preview, HBITMAP Target);

@@ -142,6 +142,7 @@ TPreview Load(const std::string& File) {
       P.Icon = static_cast<HICON>(LoadImageA(nullptr, File.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
       if (P.Icon) P.Size = {GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
       break;
+    case TPictureKind::EnhancedMetafile:
     case TPictureKind::Metafile: {
       P.Metafile = GetEnhMetaFileA(File.c_str());
       ENHMETAHEADER Header{};

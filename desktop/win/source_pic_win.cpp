@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "cursor_win.h"
+#include "picture_bitmap_win.h"
 
 const char* const SourcePicClass = "QVSourcePic";
 
@@ -39,15 +40,12 @@ TSourcePic::~TSourcePic() {
     SetWindowLongPtrA(FHandle, GWLP_USERDATA, 0);
     DestroyWindow(FHandle);
   }
-  if (FPicture) DeleteObject(FPicture);
 }
 
-void TSourcePic::SetPicture(HBITMAP Picture) {
-  if (FPicture) DeleteObject(FPicture);
+void TSourcePic::SetPicture(const TSourceImage* Picture) {
   FPicture = Picture;
-  BITMAP Bm{};
-  GetObjectA(Picture, sizeof(Bm), &Bm);
-  SetWindowPos(FHandle, nullptr, 0, 0, Bm.bmWidth, Bm.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int W = Picture ? Picture->Width : 0, H = Picture ? Picture->Height : 0;
+  SetWindowPos(FHandle, nullptr, 0, 0, W, H, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TSourcePic::SetCursorId(LPCSTR Id) {
@@ -92,12 +90,12 @@ int TSourcePic::Height() const {
 }
 
 void TSourcePic::DrawPicture(HDC Dc, const RECT& Area) {
-  if (!FPicture) return;
-  HDC Mem = CreateCompatibleDC(Dc);
-  HGDIOBJ Old = SelectObject(Mem, FPicture);
-  BitBlt(Dc, Area.left, Area.top, Area.right - Area.left, Area.bottom - Area.top, Mem, Area.left, Area.top, SRCCOPY);
-  SelectObject(Mem, Old);
-  DeleteDC(Mem);
+  if (Empty()) return;
+  // Only what can be seen: a whole large picture would cost every mouse move.
+  RECT Visible;
+  if (GetClipBox(Dc, &Visible) == NULLREGION) return;
+  RECT Part;
+  if (IntersectRect(&Part, &Area, &Visible)) DrawSourceImage(Dc, *FPicture, Part);
 }
 
 void TSourcePic::Paint() {

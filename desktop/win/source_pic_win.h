@@ -2,6 +2,8 @@
 // that shows its picture unscaled at its top-left corner, always takes the
 // picture's size, and calls a hook before and after its own painting (the
 // editor wipes old frame outlines before and draws the crop frame after).
+// It draws the editor's own source picture, of which it keeps no copy: a
+// photograph of many megapixels is held once.
 //
 // Mouse positions reach the handlers in the control's client coordinates,
 // which are source pixels; while a button is held the control keeps the
@@ -14,6 +16,8 @@
 
 #include <functional>
 
+#include "source_image.h"
+
 class TSourcePic {
  public:
   using TNotify = std::function<void(TSourcePic& Sender)>;
@@ -25,9 +29,11 @@ class TSourcePic {
   TSourcePic& operator=(const TSourcePic&) = delete;
 
   HWND Handle() const { return FHandle; }
-  bool Empty() const { return FPicture == nullptr; }
-  // Takes ownership; the control takes the picture's size.
-  void SetPicture(HBITMAP Picture);
+  bool Empty() const { return FPicture == nullptr || FPicture->Empty(); }
+  // Shows Picture, which stays its owner's and must live as long as it is
+  // shown; the control takes the picture's size. Called again after the
+  // picture has changed.
+  void SetPicture(const TSourceImage* Picture);
   // A system cursor id (IDC_HAND ...).
   void SetCursorId(LPCSTR Id);
   // Paints the whole control at once, hooks included.
@@ -47,7 +53,7 @@ class TSourcePic {
   void DrawPicture(HDC Dc, const RECT& Area);
 
   HWND FHandle = nullptr;
-  HBITMAP FPicture = nullptr;
+  const TSourceImage* FPicture = nullptr;
 };
 
 // The class name, for tests that find the control.

@@ -8,6 +8,9 @@ constexpr DWORD WriteWaitMs = 2000;
 // Binary mode, DTR and RTS handshaking, every other flag off.
 constexpr DWORD DcbFlags = 0x2021;
 constexpr char EventChar = 13;
+// A port that has gone away (a USB-serial adapter pulled out) fails every wait
+// at once; the thread tries again after this pause instead of spinning.
+constexpr DWORD FailedWaitPauseMs = 100;
 }  // namespace
 
 TCOM_PORT::TCOM_PORT() = default;
@@ -23,21 +26,20 @@ void TCOM_PORT::SetPortName(const std::string& Name) {
   if (Name != FPortName) FPortName = Name;
 }
 
-void TCOM_PORT::SetBaudRate(DWORD Rate) {
-  if (Rate == FBaudRate) return;
-  FBaudRate = Rate;
-  if (FActive) ApplySettings();
-}
+// The rate is set before the port opens, so the settings take it then.
+void TCOM_PORT::SetBaudRate(DWORD Rate) { FBaudRate = Rate; }
 
 void TCOM_PORT::SetActive(bool Value) {
-  if (Value == FActive) return;
-  FActive = Value;
-  if (Value) {
+  if (!Value || FActive) return;
+  FActive = true;
+  try {
     OpenPort();
-    Start();
-  } else {
+  } catch (const TCommException&) {
+    // A port that did not open takes no frames: Write sees it closed.
     ClosePort();
+    throw;
   }
+  Start();
 }
 
 std::string TCOM_PORT::Quoted() const { return "\"" + FPortName + "\""; }
@@ -89,14 +91,18 @@ void TCOM_PORT::Execute() {
     DWORD mask = 0;
     ResetEvent(FReadEvent);
     if (!WaitCommEvent(FPortHandle, &mask, &overlapped)) {
-      if (GetLastError() != ERROR_IO_PENDING) continue;
+      if (GetLastError() != ERROR_IO_PENDING) {
+        WaitForSingleObject(FStopEvent, FailedWaitPauseMs);
+        continue;
+      }
       DWORD transferred = 0;
-      if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 ||
-          !GetOverlappedResult(FPortHandle, &overlapped, &transferred, FALSE)) {
+      const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+      if (woken != WAIT_OBJECT_0 || !GetOverlappedResult(FPortHandle, &overlapped, &transferred, FALSE)) {
         // The stop event, or a failed wait: the pending wait must end before
         // its OVERLAPPED goes out of scope.
         SetCommMask(FPortHandle, EV_RXCHAR);
         GetOverlappedResult(FPortHandle, &overlapped, &transferred, TRUE);
+        if (woken == WAIT_OBJECT_0) WaitForSingleObject(FStopEvent, FailedWaitPauseMs);
         continue;
       }
     }

@@ -21,10 +21,11 @@ class TCOM_PORT : public TThreadObject {
 
   void SetPortName(const std::string& Name);
   void SetBaudRate(DWORD Rate);
-  // Opens the port (raises TCommException) and starts the port thread.
+  // Opens the port (raises TCommException, the port closed again) and starts
+  // the port thread. The port is activated once and closed by its
+  // destruction: false changes nothing.
   void SetActive(bool Value);
   void Write(int Count, const uint8_t* Buffer);
-  DWORD LastError() const { return FLastError; }
 
   // Set once before activation; called in the port thread.
   std::function<void(uint8_t)> FOnRxChar;

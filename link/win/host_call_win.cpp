@@ -1,5 +1,7 @@
 #include "host_call_win.h"
 
+#include <vector>
+
 namespace {
 
 constexpr UINT WM_HOSTCALL = WM_APP + 1;
@@ -8,10 +10,21 @@ const char HostWindowClass[] = "QVProtHostCall";
 // Written once by the first thread that opens a link, read by every library thread.
 HWND gHostWindow = nullptr;
 DWORD gHostThreadId = 0;
+// Host thread only.
+int gHostCallDepth = 0;
+std::vector<std::function<void()>> gAfterHostCalls;
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_HOSTCALL) {
+    ++gHostCallDepth;
     (*reinterpret_cast<const std::function<void()>*>(lParam))();
+    if (--gHostCallDepth == 0 && !gAfterHostCalls.empty()) {
+      // The operations may wait for the thread that made this call: it goes on first.
+      ReplyMessage(0);
+      std::vector<std::function<void()>> operations;
+      operations.swap(gAfterHostCalls);
+      for (const auto& operation : operations) operation();
+    }
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -46,6 +59,16 @@ void RunInHostThread(const std::function<void()>& Operation) {
     return;
   }
   SendMessageA(gHostWindow, WM_HOSTCALL, 0, reinterpret_cast<LPARAM>(&Operation));
+}
+
+bool InsideHostCall() { return gHostCallDepth > 0; }
+
+void AfterHostCalls(std::function<void()> Operation) {
+  if (!InsideHostCall()) {
+    Operation();
+    return;
+  }
+  gAfterHostCalls.push_back(std::move(Operation));
 }
 
 void WaitForThreadEnd(HANDLE Thread) {

@@ -15,6 +15,12 @@ void InitHostThread();
 bool IsHostThread();
 // Runs Operation in the host thread; at once when called from the host thread.
 void RunInHostThread(const std::function<void()>& Operation);
+// The host thread runs a synchronous call of a library thread right now (every
+// callback runs inside one), so that thread waits for it to return.
+bool InsideHostCall();
+// Runs Operation in the host thread once every synchronous call under way there
+// has returned and its calling thread runs again; at once when none is under way.
+void AfterHostCalls(std::function<void()> Operation);
 // Waits for Thread to end. In the host thread it keeps running the synchronous
 // calls of other threads meanwhile (the thread waited for may be making one).
 void WaitForThreadEnd(HANDLE Thread);

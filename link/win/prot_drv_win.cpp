@@ -70,6 +70,11 @@ TProtDrv::TProtDrv(uint8_t ComPort) {
   Start();
 }
 
+void TProtDrv::CloseLinks() {
+  FCom.reset();
+  FUsb->Close();
+}
+
 TProtDrv::~TProtDrv() {
   FCom.reset();
   FUsb.reset();
@@ -178,7 +183,7 @@ bool TProtDrv::SendFrame(TProtPacket* Packet, bool Wait, int32_t Timeout) {
   // Each write returns only when the frame is out, so FFrame is free again afterwards.
   if (FUsb->Attached())
     FUsb->Write(static_cast<int>(length), FFrame);
-  else
+  else if (FCom)
     FCom->Write(static_cast<int>(length), FFrame);
   if (!Wait) return true;
   if (FAborted) return false;
@@ -191,43 +196,58 @@ bool TProtDrv::SendFrame(TProtPacket* Packet, bool Wait, int32_t Timeout) {
 
 bool TProtDrv::WaitEnded() const { return FAnswered || FAborted || GetTickCount64() >= FDeadline; }
 
+bool TProtDrv::BeginBlock() {
+  std::lock_guard<std::mutex> lock(FQueueLock);
+  // Frames this wait cannot deliver itself (it runs inside a delivery) stay
+  // for the delivery under way, which takes the whole queue.
+  if (FQueueCount > 0 && !FDelivering) return false;
+  FHostWaiting = !FDelivering;
+  return true;
+}
+
+void TProtDrv::EndBlock() {
+  std::lock_guard<std::mutex> lock(FQueueLock);
+  FHostWaiting = false;
+}
+
 void TProtDrv::WaitForAnswer() {
   bool quit = false;
   int quitCode = 0;
-  {
-    std::lock_guard<std::mutex> lock(FQueueLock);
-    FHostWaiting = true;
-  }
-  // Each PeekMessage first runs the synchronous calls that reached the thread
-  // (a USB notice); the frames queued by then go next, before the message it
-  // took, as when frames too came as synchronous calls. After a wake by a
-  // queued frame alone, there is no message to look for.
+  // The reader wakes this wait directly only while it blocks below. Whenever
+  // the wait has handed control away (a dispatched message, or a synchronous
+  // call run by PeekMessage, may run a modal loop of its own for any length
+  // of time), frames go as synchronous calls of the delivery thread, which any
+  // message loop of this thread runs: the answer then completes the send
+  // inside that loop, and callbacks run there too.
   bool messages = true;
-  while (!WaitEnded()) {
-    MSG message;
-    while (messages && !WaitEnded() && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      DeliverQueued();
-      if (message.message == WM_QUIT) {
-        // Kept for the host's own loop, which must see it after the wait.
-        quit = true;
-        quitCode = static_cast<int>(message.wParam);
-        continue;
-      }
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    if (WaitEnded()) break;
+  for (;;) {
     DeliverQueued();
     if (WaitEnded()) break;
+    if (messages) {
+      messages = false;
+      MSG message;
+      while (!WaitEnded() && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+          // Kept for the host's own loop, which must see it after the wait.
+          quit = true;
+          quitCode = static_cast<int>(message.wParam);
+          continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+      continue;
+    }
     const ULONGLONG now = GetTickCount64();
     if (now >= FDeadline) break;
+    if (!BeginBlock()) continue;
     messages = MsgWaitForMultipleObjectsEx(1, &FHostWake, static_cast<DWORD>(FDeadline - now), QS_ALLINPUT,
                                            MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0;
+    EndBlock();
   }
   bool framesLeft;
   {
     std::lock_guard<std::mutex> lock(FQueueLock);
-    FHostWaiting = false;
     framesLeft = FQueueCount > 0;
   }
   // Frames that ended after the answer, or during a delivery further down the

@@ -4,11 +4,12 @@
 // thread, and sends requests and waits for their answers until a deadline.
 //
 // Complete frames wait in one queue, and only the host thread takes them, in
-// order and one at a time. While a send waits, the reader wakes the host
-// thread directly and the wait delivers the queued frames itself; otherwise
-// the delivery thread asks the host thread to deliver them by a synchronous
-// call. A thread hand-off costs tens of microseconds under Wine, so the answer
-// to a request crosses exactly one.
+// order and one at a time. While a send's wait blocks in its own loop, the
+// reader wakes the host thread directly and the wait delivers the queued
+// frames itself; at every other time (a nested modal loop included) the
+// delivery thread asks the host thread to deliver them by a synchronous call,
+// which whatever loop the host thread is in runs. A thread hand-off costs tens
+// of microseconds under Wine, so the answer to a request crosses exactly one.
 //
 // The wait blocks in MsgWaitForMultipleObjectsEx between messages until its
 // deadline: a new message, a synchronous call, a queued frame and the deadline
@@ -49,6 +50,9 @@ class TProtDrv : public TThreadObject, public TFrameReceiver {
   bool Sending() const { return FPendingPacket != nullptr; }
   // Ends a waiting send (false) as soon as control returns to it.
   void AbortSend() { FAborted = true; }
+  // Closes the serial port and the USB driver ahead of the destruction, which
+  // then waits for the threads alone (one of them may be the caller's).
+  void CloseLinks();
   bool UsbConnected() const { return FUsb && FUsb->Attached(); }
   bool ComOpen() const { return FComOpen; }
   bool UsbOpen() const { return FUsbOpen; }
@@ -71,6 +75,10 @@ class TProtDrv : public TThreadObject, public TFrameReceiver {
   void DeliverText(int Slot);
   void DeliverChannel(int Slot, const TChannelEvent& Event);
   void WaitForAnswer();
+  // The wait is about to block: false when queued frames should be delivered
+  // first; else the reader wakes it directly until EndBlock.
+  bool BeginBlock();
+  void EndBlock();
   bool WaitEnded() const;
 
   std::unique_ptr<TCOM_PORT> FCom;
@@ -84,7 +92,7 @@ class TProtDrv : public TThreadObject, public TFrameReceiver {
   std::mutex FQueueLock;  // guards the queue and FHostWaiting
   TQueuedFrame FQueue[RxSlotCount] = {};
   int FQueueHead = 0, FQueueCount = 0;
-  bool FHostWaiting = false;  // a send waits: the reader wakes it instead of the delivery thread
+  bool FHostWaiting = false;  // a send blocks in its own wait: the reader wakes it instead of the delivery thread
   HANDLE FHostWake = nullptr;  // auto-reset; set by the reader for the waiting send
   bool FDelivering = false;    // host thread only
   // Host thread only (deliveries run there).

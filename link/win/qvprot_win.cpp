@@ -15,8 +15,12 @@ TOpenResult TQVProt::Open(uint32_t ComPort) {
   const uint8_t port = static_cast<uint8_t>(ComPort & 0xFF);
   if (port > MaxComPort) return ocBadPort;
   // Freeing the driver under a waiting send is not possible, and a second
-  // driver beside it would open the USB driver twice: the call is refused.
-  if ((FDrv && FDrv->Sending()) || FRetired) return ocNoLink;
+  // driver beside it would open the USB driver twice: the call is refused and,
+  // as for a bad port, the open link stays open.
+  if (FDrv && FDrv->Sending()) return ocBadPort;
+  // A link closed during its own send keeps its links until that send returns.
+  for (TProtDrv* retired : FRetired)
+    if (retired->Sending()) return ocNoLink;
   InitHostThread();
   Close();
   FDrv = new TProtDrv(port);
@@ -45,14 +49,34 @@ void TQVProt::Close() {
   TProtDrv* drv = FDrv;
   if (!drv) return;
   FDrv = nullptr;
+  if (!drv->Sending() && !InsideHostCall()) {
+    delete drv;
+    return;
+  }
   if (drv->Sending()) {
     // Called from inside that send (a callback or a message of its wait): the
     // send ends false when control returns to it, and then the driver goes.
     drv->AbortSend();
-    FRetired = drv;
-    return;
+  } else {
+    // Called from a callback: the links close now, so that a new link can
+    // open; the thread that made the call can end only once it has returned.
+    drv->CloseLinks();
   }
-  delete drv;
+  FRetired.push_back(drv);
+  AfterHostCalls([this] { ReleaseRetired(); });
+}
+
+void TQVProt::ReleaseRetired() {
+  if (InsideHostCall()) return;
+  // Freeing a driver runs the callbacks of its last frames, which may close
+  // or open again: the list is looked at afresh after each.
+  for (;;) {
+    auto it = std::find_if(FRetired.begin(), FRetired.end(), [](TProtDrv* drv) { return !drv->Sending(); });
+    if (it == FRetired.end()) return;
+    TProtDrv* drv = *it;
+    FRetired.erase(it);
+    delete drv;
+  }
 }
 
 bool TQVProt::SetCallback(uint32_t Index, void* Callback, DWORD UserData) {
@@ -66,10 +90,7 @@ bool TQVProt::Send(TProtPacket* Packet, int32_t Timeout) {
   TProtDrv* drv = FDrv;
   if (!drv || OpenLinks() == 0) return false;
   const bool answered = drv->SendFrame(Packet, Timeout != 0, Timeout);
-  if (FRetired == drv && !drv->Sending()) {
-    FRetired = nullptr;
-    delete drv;
-  }
+  ReleaseRetired();
   return answered;
 }
 

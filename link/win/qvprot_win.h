@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "prot_drv_win.h"
 #include "qvprot_api.h"
@@ -33,6 +34,8 @@ class TQVProt {
   void HandleText(const std::string& Text);
   void HandleChannel(TLinkCallbackKind Slot, unsigned CopySize, uint8_t Code, uint16_t Len, const uint8_t* Data);
   void HandleNotify(TLinkCallbackKind Slot);
+  // Frees the closed drivers that nothing down the host thread's stack uses any more.
+  void ReleaseRetired();
   void* Callback(TLinkCallbackKind Slot) const { return FCallbacks[Slot - 1]; }
   DWORD UserData(TLinkCallbackKind Slot) const { return FUserData[Slot - 1]; }
 
@@ -40,6 +43,8 @@ class TQVProt {
   DWORD FUserData[LinkCallbackCount] = {};
   char FTextBuffer[TextBufferSize] = {};
   TProtDrv* FDrv = nullptr;
-  // A driver closed while its send waited: freed once that send has returned.
-  TProtDrv* FRetired = nullptr;
+  // Drivers closed while one of their sends was in progress, or from inside a
+  // callback (whose calling thread the driver's destruction waits for): each
+  // is freed once its send and every callback under way have returned.
+  std::vector<TProtDrv*> FRetired;
 };

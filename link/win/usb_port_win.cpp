@@ -10,34 +10,40 @@ namespace {
 constexpr UINT PortQuit = WM_USER + 1;
 constexpr UINT PortAttached = WM_USER + 2;
 constexpr UINT PortDetached = WM_USER + 3;
+// A bus that reports success and moves nothing would keep the write going for
+// ever: after this many such transfers in a row the write fails.
+constexpr int MaxEmptyTransfers = 3;
+const char TransmitFailed[] = "Transmition failed";
 }  // namespace
 
 TUSB_PORT::TUSB_PORT() = default;
 
 TUSB_PORT::~TUSB_PORT() {
-  FClosing = true;
-  StopDevice();
+  Close();
+  // Notices posted before the driver closed still reach the host meanwhile.
   Terminate();
   PostThreadMessageA(ThreadId(), PortQuit, 0, 0);
   WaitFor();
+}
+
+void TUSB_PORT::Close() {
+  FClosing = true;
+  StopDevice();
   if (FDriver) WDU_Uninit(FDriver);
   FDriver = nullptr;
   // An attach that was under way when the device was stopped may have started
   // a reader since; with the driver closed its transfer has ended, and the
   // reader must be gone before this object is.
+  std::lock_guard<std::mutex> lock(FReaderLock);
   if (FReaderThread) ThreadWait(FReaderThread);
   FReaderThread = nullptr;
 }
 
 void TUSB_PORT::SetActive(bool Value) {
-  if (Value == FActive) return;
-  FActive = Value;
-  if (Value) {
-    OpenDriver();
-    Start();
-  } else {
-    StopDevice();
-  }
+  if (!Value || FActive) return;
+  FActive = true;
+  OpenDriver();
+  Start();
 }
 
 void TUSB_PORT::OpenDriver() {
@@ -118,14 +124,19 @@ void TUSB_PORT::Write(int Count, const uint8_t* Buffer) {
   WDU_DEVICE_HANDLE device = FDevice;
   if (!device || Count <= 0) return;
   int sent = 0;
+  int empty = 0;  // transfers in a row that succeeded and moved nothing
   while (sent < Count) {
     DWORD moved = 0;
     const DWORD status = WDU_TransferBulk(device, UsbWritePipe, 0, 0, const_cast<uint8_t*>(Buffer + sent),
                                           static_cast<DWORD>(Count - sent), &moved, WDU_TRANSFER_TIMEOUT_MS);
-    if (status != WDU_STATUS_SUCCESS) MessageBoxA(nullptr, "Transmition failed", nullptr, MB_OK);
+    empty = status == WDU_STATUS_SUCCESS && moved == 0 ? empty + 1 : 0;
+    const bool failed = status != WDU_STATUS_SUCCESS || empty == MaxEmptyTransfers;
+    // Owned by the host thread's active window, so that the program's windows
+    // wait behind it.
+    if (failed) MessageBoxA(GetActiveWindow(), TransmitFailed, nullptr, MB_OK);
     if (moved > static_cast<DWORD>(Count - sent)) moved = static_cast<DWORD>(Count - sent);
     sent += static_cast<int>(moved);
-    if (status != WDU_STATUS_SUCCESS && moved == 0) return;
+    if (failed && moved == 0) return;
   }
 }
 

@@ -21,7 +21,11 @@ class TUSB_PORT : public TThreadObject {
   ~TUSB_PORT() override;
 
   // Opens the vendor driver (raises TCommException) and starts the port thread.
+  // The link is activated once and closed by Close or its destruction: false changes nothing.
   void SetActive(bool Value);
+  // Stops the reader and closes the vendor driver; the port thread stays
+  // until the destruction (it may be the thread whose callback calls this).
+  void Close();
   // Writes Count bytes to the phone in as many transfers as it takes (host thread).
   void Write(int Count, const uint8_t* Buffer);
   bool Attached() const { return FAttached.load(); }

@@ -24,8 +24,14 @@
 // The simulator plays the vendor's kernel driver as well: when nothing listens
 // at its address, WDU_Init fails as the vendor's does without its driver.
 // Tests steer the stand-in through two environment variables, read at each
-// use: QV_WDU_PORT (usb_wire.h) and QV_WDU_MAX_WRITE, the most bytes one write
-// transfer moves (unset or 0: all), as a bus that takes only part of a frame.
+// use: QV_WDU_PORT (usb_wire.h), QV_WDU_MAX_WRITE, the most bytes one write
+// transfer moves (unset or 0: all), as a bus that takes only part of a frame,
+// and QV_WDU_WRITE_FAULT: "fail" makes every write transfer fail with nothing
+// moved, "empty" makes it succeed with nothing moved.
+//
+// The threads started through ThreadStart (the link's readers) use device
+// records: WDU_Uninit waits for them to end, which they do once their devices
+// are gone, before it frees the records.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
@@ -35,6 +41,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -51,6 +58,7 @@ constexpr DWORD StatusHalted = 0x2000000A;
 constexpr DWORD StatusInvalid = 0x2000000B;
 constexpr DWORD StatusNoDriver = 0x20000001;
 const char MaxWriteVariable[] = "QV_WDU_MAX_WRITE";
+const char WriteFaultVariable[] = "QV_WDU_WRITE_FAULT";
 constexpr DWORD ReconnectDelayMs = 50;
 // The wait ends as soon as the simulator's first greeting has been handled; the
 // bound only matters on a machine so loaded that the greeting comes late.
@@ -123,6 +131,37 @@ bool ReceiveAll(SOCKET Socket, uint8_t* Bytes, int Count) {
   return recv(Socket, reinterpret_cast<char*>(Bytes), Count, MSG_WAITALL) == Count;
 }
 
+// The threads started through ThreadStart, as handles of the stand-in's own.
+std::mutex gStartedLock;
+std::vector<HANDLE> gStarted;
+
+void WaitForStartedThreads() {
+  std::vector<HANDLE> started;
+  {
+    std::lock_guard<std::mutex> lock(gStartedLock);
+    started.swap(gStarted);
+  }
+  for (HANDLE thread : started) {
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+  }
+}
+
+void NoteStarted(HANDLE Thread) {
+  HANDLE own = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), Thread, GetCurrentProcess(), &own, SYNCHRONIZE, FALSE, 0)) return;
+  std::lock_guard<std::mutex> lock(gStartedLock);
+  // Threads that have ended are forgotten, so the list stays short.
+  gStarted.erase(std::remove_if(gStarted.begin(), gStarted.end(),
+                                [](HANDLE thread) {
+                                  if (WaitForSingleObject(thread, 0) != WAIT_OBJECT_0) return false;
+                                  CloseHandle(thread);
+                                  return true;
+                                }),
+                 gStarted.end());
+  gStarted.push_back(own);
+}
+
 void MarkGone(TDevice& Device) {
   std::lock_guard<std::mutex> lock(Device.Lock);
   Device.Gone = true;
@@ -155,6 +194,9 @@ class TDriver {
     FBus.join();
     for (auto& device : FDevices)
       if (device->Reader.joinable()) device->Reader.join();
+    // A reader started by an attach that raced the close may still be in a
+    // transfer on one of the records; every transfer fails now, so it ends.
+    WaitForStartedThreads();
     CloseHandle(FScanned);
     CloseHandle(FStopped);
   }
@@ -355,6 +397,10 @@ DWORD WriteTransfer(TDevice& Device, const uint8_t* Buffer, DWORD Size, DWORD* T
       return WDU_STATUS_TIMEOUT;
     if (Device.Gone) return StatusDeviceGone;
   }
+  char fault[8] = "";
+  GetEnvironmentVariableA(WriteFaultVariable, fault, sizeof fault);
+  if (std::strcmp(fault, "fail") == 0) return StatusDeviceGone;
+  if (std::strcmp(fault, "empty") == 0) return WDU_STATUS_SUCCESS;
   const unsigned long most = EnvironmentNumber(MaxWriteVariable);
   if (most > 0 && most < Size) Size = static_cast<DWORD>(most);
   const DWORD timeout = TimeoutMs;
@@ -432,7 +478,9 @@ DWORD __stdcall WDU_HaltTransfer(WDU_DEVICE_HANDLE Device, DWORD Pipe) {
 DWORD __stdcall ThreadStart(HANDLE* Thread, WDU_THREAD_FUNCTION Function, void* Argument) {
   if (!Thread) return StatusInvalid;
   *Thread = CreateThread(nullptr, 0, Function, Argument, 0, nullptr);
-  return *Thread ? WDU_STATUS_SUCCESS : StatusInvalid;
+  if (!*Thread) return StatusInvalid;
+  NoteStarted(*Thread);
+  return WDU_STATUS_SUCCESS;
 }
 
 void __stdcall ThreadWait(HANDLE Thread) {

@@ -9,6 +9,7 @@ std::vector<TCallbackEvent> TLinkTest::Events;
 bool TLinkTest::InsideSend = false;
 bool TLinkTest::InsideClose = false;
 std::function<void()> TLinkTest::OnNextFrame;
+std::function<void()> TLinkTest::OnNextNotify;
 DWORD TLinkTest::HostThread = 0;
 
 namespace {
@@ -53,7 +54,13 @@ void __stdcall FrameCallback(DWORD Code, DWORD Len, const uint8_t* Data, DWORD U
   }
 }
 
-void __stdcall NotifyCallback(DWORD UserData) { Record(UserData); }
+void __stdcall NotifyCallback(DWORD UserData) {
+  Record(UserData);
+  if (auto action = std::move(TLinkTest::OnNextNotify)) {
+    TLinkTest::OnNextNotify = nullptr;
+    action();
+  }
+}
 
 std::string gRunningCase;  // written before the watchdog is armed, read when it fires
 
@@ -97,12 +104,14 @@ void TLinkTest::SetUp() {
   for (DWORD slot = 1; slot <= LinkCallbackCount; ++slot) SetCallbackFunction(slot, nullptr, 0);
   Events.clear();
   OnNextFrame = nullptr;
+  OnNextNotify = nullptr;
   HostThread = GetCurrentThreadId();
 }
 
 void TLinkTest::TearDown() {
   CloseCommunication();
   OnNextFrame = nullptr;
+  OnNextNotify = nullptr;
   FSim.Command("reset");
   // Waits for a callback already under way, so it never sees the next case.
   if (FWatchdog) DeleteTimerQueueTimer(nullptr, FWatchdog, INVALID_HANDLE_VALUE);

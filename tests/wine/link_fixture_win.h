@@ -80,6 +80,8 @@ class TLinkTest : public testing::Test {
   static bool InsideSend, InsideClose;
   // Runs inside the next frame callback (then cleared): lets a test act inside a wait.
   static std::function<void()> OnNextFrame;
+  // The same for the next attach or detach callback.
+  static std::function<void()> OnNextNotify;
   static DWORD HostThread;
 };
 

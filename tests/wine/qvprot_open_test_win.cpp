@@ -132,3 +132,28 @@ TEST_F(OpenTest, FramesEndedBeforeTheCloseAreDeliveredDuringIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// COM6 of the test prefix is a plain file (run_with_simulator.sh): it opens,
+// but cannot be set up as a port. The link counts it as not open, and then no
+// frame may go to it either.
+TEST_F(OpenTest, PortThatCannotBeSetUpTakesNoFrames) {
+  char unixPath[MAX_PATH] = "";
+  ASSERT_GT(GetEnvironmentVariableA("QV_FILE_PORT", unixPath, sizeof unixPath), 0u)
+      << "run through run_with_simulator.sh in a Wine prefix";
+  std::string path = std::string("Z:") + unixPath;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  EXPECT_EQ(OpenCommunication(6), static_cast<DWORD>(ocSerialFailed));
+  EXPECT_EQ(GetOpenLinks(), olUsb);
+  EXPECT_EQ(GetActiveLink(), static_cast<DWORD>(lkNone));
+  TProtPacket request = Packet(chConfig, 6, {1, 2, 3});
+  EXPECT_TRUE(TimedSend(request, 0)) << "no phone: the frame goes nowhere";
+  CloseCommunication();
+  WIN32_FILE_ATTRIBUTE_DATA file{};
+  ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &file)) << path << " " << GetLastError();
+  EXPECT_EQ(file.nFileSizeLow, 0u) << "bytes were written to the port that did not open";
+}
+
+}  // namespace

@@ -229,7 +229,7 @@ TEST_F(SendTest, CloseInsideTheWaitEndsItAndFreesTheLinkAfterwards) {
   double elapsed = 0;
   EXPECT_FALSE(TimedSend(request, 3000, &elapsed));
   EXPECT_LT(elapsed, 500);
-  EXPECT_EQ(reopened, static_cast<DWORD>(ocNoLink)) << "no second driver beside the waiting one";
+  EXPECT_EQ(reopened, static_cast<DWORD>(ocBadPort)) << "no second driver beside the waiting one";
   EXPECT_EQ(GetOpenLinks(), 0u);
   EXPECT_EQ(OpenCommunication(0), static_cast<DWORD>(ocOk));
 }

@@ -1,5 +1,7 @@
 // The USB link's attach and detach as the host sees them: notices in the host
 // thread, a phone unplugged during a waiting request, a second phone refused.
+#include <memory>
+
 #include "link_fixture_win.h"
 
 namespace {
@@ -73,6 +75,34 @@ TEST_F(UsbTest, RequestsWithoutPhoneTimeOut) {
   double elapsed = 0;
   EXPECT_FALSE(TimedSend(request, 100, &elapsed));
   EXPECT_GE(elapsed, 85);
+}
+
+}  // namespace
+
+namespace {
+
+// A phone plugged in while the link closes: its attach may still be under
+// way, and start a reader, as the driver closes. Closing must neither hang
+// nor leave a reader on freed device records, and the next link works.
+TEST_F(UsbTest, PlugRacingTheCloseLeavesTheNextLinkWorking) {
+  RegisterAll();
+  // Each plug on a control line of its own, whose reply (taken, refused, the
+  // port closed during the plug, or none when the plug found no port) is not
+  // waited for.
+  std::vector<std::unique_ptr<TSimControl>> plugs;
+  for (int round = 0; round < 10; ++round) {
+    SCOPED_TRACE(round);
+    ASSERT_EQ(OpenCommunication(0), static_cast<DWORD>(ocOk));
+    plugs.push_back(std::make_unique<TSimControl>());
+    plugs.back()->Send("plug");
+    Sleep(static_cast<DWORD>(round % 4));
+    CloseCommunication();
+    Sim("reset");
+  }
+  Events.clear();
+  ASSERT_NO_FATAL_FAILURE(OpenWithPhone());
+  TProtPacket request = Packet(chConfig, 6);
+  EXPECT_TRUE(TimedSend(request, 1000));
 }
 
 }  // namespace

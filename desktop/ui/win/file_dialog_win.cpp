@@ -1,23 +1,32 @@
 // File dialogs. A picture-open dialog ("pictures=1") gets the filter of every
-// picture kind the picture loader reads, named by the standard texts.
+// picture kind the picture loader reads, named by the standard texts, with
+// the loader's own extensions.
 #include "file_dialog_win.h"
 
+#include "picture_loader.h"
 #include "resource_texts.h"
 #include "text_ids.h"
 
 namespace {
 
 std::string PictureFilter() {
-  const char* const All = "*.bmp;*.jpg;*.jpeg;*.ico;*.emf;*.wmf";
   const struct {
     int TextId;
-    const char* Masks;
-  } Kinds[] = {{AllPicturesTextId, All},           {BitmapsTextId, "*.bmp"},
-               {JpegTextId, "*.jpg;*.jpeg"},       {IconsTextId, "*.ico"},
-               {EnhancedMetafilesTextId, "*.emf"}, {MetafilesTextId, "*.wmf"}};
-  std::string Filter;
-  for (const auto& K : Kinds) Filter += ResourceText(K.TextId) + " (" + K.Masks + ")|" + K.Masks + "|";
-  Filter.pop_back();
+    TPictureKind Kind;
+  } Kinds[] = {{BitmapsTextId, TPictureKind::Bitmap},
+               {JpegTextId, TPictureKind::Jpeg},
+               {IconsTextId, TPictureKind::Icon},
+               {EnhancedMetafilesTextId, TPictureKind::EnhancedMetafile},
+               {MetafilesTextId, TPictureKind::Metafile}};
+  const auto Masks = [](TPictureKind Kind) {
+    std::string Text;
+    for (const std::string& Extension : ExtensionsOf(Kind)) Text += (Text.empty() ? "*." : ";*.") + Extension;
+    return Text;
+  };
+  std::string All;
+  for (const auto& K : Kinds) All += (All.empty() ? "" : ";") + Masks(K.Kind);
+  std::string Filter = ResourceText(AllPicturesTextId) + " (" + All + ")|" + All;
+  for (const auto& K : Kinds) Filter += "|" + ResourceText(K.TextId) + " (" + Masks(K.Kind) + ")|" + Masks(K.Kind);
   return Filter;
 }
 

@@ -33,7 +33,7 @@ TEST(PicEngine, StartState) {
 TEST(PicEngine, FirstLoadFramesTheTopLeftCornerOneToOne) {
   TPicCreatorEngine e;
   const TSourceImage source = Distinct8(640, 480);
-  e.LoadSource(source);
+  LoadAsTheEditor(e, source);
   EXPECT_EQ(e.FrameWidth, 85);
   EXPECT_EQ(e.FrameHeight, 110);
   EXPECT_EQ(e.TrackBar().Max, 640);
@@ -60,8 +60,8 @@ class PicEngineLoadTest : public testing::TestWithParam<TLoadCase> {};
 TEST_P(PicEngineLoadTest, FrameAndTrackBarAfterLoad) {
   const TLoadCase& c = GetParam();
   TPicCreatorEngine e;
-  if (c.PriorW) e.LoadSource(Distinct8(c.PriorW, c.PriorH));
-  e.LoadSource(Distinct8(c.W, c.H));
+  if (c.PriorW) LoadAsTheEditor(e, Distinct8(c.PriorW, c.PriorH));
+  LoadAsTheEditor(e, Distinct8(c.W, c.H));
   EXPECT_EQ(e.FrameWidth, c.FrameW);
   EXPECT_EQ(e.FrameHeight, c.FrameH);
   EXPECT_EQ(e.TrackBar().Max, c.TrackMax);
@@ -90,7 +90,7 @@ class PicEngineWidthTest : public testing::TestWithParam<TWidthCase> {};
 
 TEST_P(PicEngineWidthTest, TrackBarWidthUnderTheProportionRule) {
   TPicCreatorEngine e;
-  e.LoadSource(Distinct8(300, 300));
+  LoadAsTheEditor(e, Distinct8(300, 300));
   e.SetTrackBarPosition(GetParam().Asked);
   EXPECT_EQ(e.FrameWidth, GetParam().FrameW);
   EXPECT_EQ(e.FrameHeight, GetParam().FrameH);
@@ -111,7 +111,7 @@ TEST(PicEngine, WidthWhoseHeightOverflows32BitsIsRefused) {
   wide.Palette = {TPaletteEntry{1, 2, 3, 0}};
   wide.Indices.assign(wide.PixelCount(), 0);
   TPicCreatorEngine e;
-  e.LoadSource(std::move(wide));
+  LoadAsTheEditor(e, std::move(wide));
   ASSERT_EQ(e.FrameWidth, 85);
   e.ResizeFrame(39045157 - 85);
   EXPECT_EQ(e.FrameWidth, 85);
@@ -129,7 +129,7 @@ TEST(PicEngine, CentreClamping) {
   };
   for (const auto& c : cases) {
     TPicCreatorEngine e;
-    e.LoadSource(Distinct8(c.W, c.H));
+    LoadAsTheEditor(e, Distinct8(c.W, c.H));
     e.FrameWidth = 85, e.FrameHeight = 110;
     const TFramePlacement at = e.PlaceFrame(c.CX, c.CY);
     EXPECT_EQ(at.Left, c.Left) << c.CX << "," << c.CY;
@@ -156,15 +156,15 @@ TEST(PicEngine, PreviewPaletteRules) {
   {  // 1 and 4 bits: the default palette, whatever the picture's own.
     for (int bits : {1, 4}) {
       TPicCreatorEngine e;
-      e.LoadSource(Distinct8(50, 50));
-      e.LoadSource(PatternImage(20, 20, bits));
+      LoadAsTheEditor(e, Distinct8(50, 50));
+      LoadAsTheEditor(e, PatternImage(20, 20, bits));
       EXPECT_EQ(e.Preview().Palette(), defaultEntries()) << bits;
     }
   }
   {  // 200 entries: those, then black up to 239, then the fixed colours.
     TPicCreatorEngine e;
     const TSourceImage s = PatternImage(20, 20, 8, 200);
-    e.LoadSource(s);
+    LoadAsTheEditor(e, s);
     std::vector<TPaletteEntry> expected = defaultEntries();
     std::copy(s.Palette.begin(), s.Palette.end(), expected.begin());
     EXPECT_EQ(e.Preview().Palette(), expected);
@@ -176,7 +176,7 @@ TEST(PicEngine, PreviewPaletteRules) {
     s.Palette[250] = TPaletteEntry{1, 2, 3, 0};
     s.Palette[7] = TPaletteEntry{0, 3, 3, 0};
     std::fill(s.Indices.begin(), s.Indices.end(), 250);
-    e.LoadSource(s);
+    LoadAsTheEditor(e, s);
     std::vector<TPaletteEntry> expected = defaultEntries();
     std::copy(s.Palette.begin(), s.Palette.begin() + 239, expected.begin());
     EXPECT_EQ(e.Preview().Palette(), expected);
@@ -186,17 +186,17 @@ TEST(PicEngine, PreviewPaletteRules) {
   }
   {  // True colour keeps the palette of the picture before; first, the default.
     TPicCreatorEngine e;
-    e.LoadSource(PatternImage(30, 30, 24));
+    LoadAsTheEditor(e, PatternImage(30, 30, 24));
     EXPECT_EQ(e.Preview().Palette(), defaultEntries());
     const TSourceImage s = PatternImage(20, 20, 8, 100);
-    e.LoadSource(s);
-    e.LoadSource(PatternImage(30, 30, 24));
+    LoadAsTheEditor(e, s);
+    LoadAsTheEditor(e, PatternImage(30, 30, 24));
     EXPECT_TRUE(std::equal(s.Palette.begin(), s.Palette.end(), e.Preview().Palette().begin()));
   }
   {  // A JPEG: at most 236 colours, then black up to 239.
     TPicCreatorEngine e;
     const std::vector<uint8_t> jpeg = MakeJpeg(120, 90, TJpegKind::Baseline);
-    e.LoadSource(ReadJpegPicture(jpeg.data(), jpeg.size(), [](TProgressStage, int) {}));
+    LoadAsTheEditor(e, ReadJpegPicture(jpeg.data(), jpeg.size(), [](TProgressStage, int) {}));
     const auto& p = e.Preview().Palette();
     for (int i = 236; i < 240; ++i) EXPECT_EQ(p[i], (TPaletteEntry{0, 0, 0, 0})) << i;
     EXPECT_EQ(p[255], def.palPalEntry[255]);
@@ -206,7 +206,7 @@ TEST(PicEngine, PreviewPaletteRules) {
 TEST(PicEngine, PreviewStretchSamplesPixelCentres) {
   TPicCreatorEngine e;
   const TSourceImage s = Distinct8(400, 400);
-  e.LoadSource(s);
+  LoadAsTheEditor(e, s);
   e.SetTrackBarPosition(170);
   ASSERT_EQ(e.FrameHeight, 220);
   const TFramePlacement at = e.PlaceFrame(200, 200);
@@ -218,8 +218,9 @@ TEST(PicEngine, PreviewStretchSamplesPixelCentres) {
 
 TEST(PicEngine, PreviewOutsideThePictureIsBlackAndReadsNothingThere) {
   TPicCreatorEngine e;
+  // The preview a load draws before the repaint has clamped the frame: 10 x 8
+  // at the start centre (0, 0), its left and top halves off the picture.
   e.LoadSource(PatternImage(10, 8, 24));
-  // Frame 10 x 8 at the start centre (0, 0): its left and top halves lie off the picture.
   e.UpdatePreview();
   const TLogPalette& palette = e.PreviewPalette();
   const uint8_t corner = e.Preview().ScanLine(0)[0];
@@ -275,7 +276,7 @@ TEST(PicEngine, StretchProductsIn64Bits) {
 
 TEST(PicEngine, TurnKeepsTheFrameAndClampsItIntoTheTurnedPicture) {
   TPicCreatorEngine e;
-  e.LoadSource(Distinct8(300, 400));
+  LoadAsTheEditor(e, Distinct8(300, 400));
   e.SetTrackBarPosition(300);
   ASSERT_EQ(e.FrameWidth, 300);
   ASSERT_EQ(e.FrameHeight, 388);

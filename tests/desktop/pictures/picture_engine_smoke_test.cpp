@@ -23,7 +23,7 @@ TEST(PictureEngineSmoke, JpegLoadFrameAndTurns) {
   for (uint8_t P : Source.Indices) ASSERT_LT(P, Source.Palette.size());
 
   TPicCreatorEngine Engine;
-  Engine.LoadSource(Source);
+  LoadAsTheEditor(Engine, Source);
   Engine.PlaceFrame(0, 0);
   Engine.UpdatePreview();
   for (int Y = 0; Y < 110; ++Y)

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "pic_engine.h"
 #include "source_image.h"
 
 struct TBmpFormat {
@@ -35,3 +37,12 @@ std::vector<uint8_t> MakeJpeg(int W, int H, TJpegKind Kind, int Quality = 90);
 std::vector<uint8_t> WithLastScanRepeated(const std::vector<uint8_t>& Jpeg, int Times);
 // The scans of a progressive colour file of MakeJpeg.
 constexpr int ProgressiveColourScans = 10;
+
+// A load as the editor runs it, for tests of the engine alone: the source
+// control's repaint clamps the frame at its start size (around the centre the
+// engine had) before the track bar takes the source width and may resize it.
+inline void LoadAsTheEditor(TPicCreatorEngine& Engine, TSourceImage Image) {
+  Engine.LoadSource(std::move(Image));
+  Engine.PlaceFrame(Engine.FrameCenterX, Engine.FrameCenterY);
+  Engine.FitTrackBarToSource();
+}

@@ -13,7 +13,7 @@ TEST(PictureLoader, KindByExtension) {
   const std::pair<const char*, TPictureKind> cases[] = {
       {"a.bmp", TPictureKind::Bitmap},      {"C:\\x\\A.BMP", TPictureKind::Bitmap},  {"a.dib", TPictureKind::Bitmap},
       {"a.jpg", TPictureKind::Jpeg},        {"a.JPEG", TPictureKind::Jpeg},         {"a.jpe", TPictureKind::Jpeg},
-      {"a.ico", TPictureKind::Icon},        {"a.emf", TPictureKind::Metafile},      {"a.wmf", TPictureKind::Metafile},
+      {"a.ico", TPictureKind::Icon},        {"a.emf", TPictureKind::EnhancedMetafile},      {"a.wmf", TPictureKind::Metafile},
       {"a.png", TPictureKind::Unknown},     {"noext", TPictureKind::Unknown},       {"dir.jpg\\file", TPictureKind::Unknown}};
   for (const auto& [name, kind] : cases) EXPECT_EQ(PictureKindOf(name), kind) << name;
 }

@@ -31,6 +31,28 @@ inline TPBEntry Entry(const char* Name, const char* Number, uint8_t Kind = 0, ui
   return E;
 }
 
+struct TPixel {
+  int X, Y;
+  COLORREF Color;
+};
+
+// Waits until every pixel of List shows its colour: a row reaches the screen
+// in several drawing calls, one after another. The failure names the pixels
+// that differ.
+inline testing::AssertionResult Shows(HWND List, const std::vector<TPixel>& Pixels) {
+  const auto AllShown = [&] {
+    for (const TPixel& P : Pixels)
+      if (PixelAt(List, P.X, P.Y) != P.Color) return false;
+    return true;
+  };
+  if (WaitUntil(AllShown)) return testing::AssertionSuccess();
+  testing::AssertionResult Failure = testing::AssertionFailure();
+  for (const TPixel& P : Pixels)
+    if (PixelAt(List, P.X, P.Y) != P.Color)
+      Failure << "(" << P.X << ", " << P.Y << ") shows " << PixelAt(List, P.X, P.Y) << ", not " << P.Color << "; ";
+  return Failure;
+}
+
 // A phone picture, 85 x 110, of one colour of the phone's 16.
 inline TBitmap PhonePicture(uint8_t Color) {
   TBitmap B;

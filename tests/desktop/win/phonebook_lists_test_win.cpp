@@ -10,28 +10,6 @@
 
 namespace {
 
-struct TPixel {
-  int X, Y;
-  COLORREF Color;
-};
-
-// Waits until every pixel of List shows its colour: a row reaches the screen
-// in several drawing calls, one after another. The failure names the pixels
-// that differ.
-testing::AssertionResult Shows(HWND List, const std::vector<TPixel>& Pixels) {
-  const auto AllShown = [&] {
-    for (const TPixel& P : Pixels)
-      if (PixelAt(List, P.X, P.Y) != P.Color) return false;
-    return true;
-  };
-  if (WaitUntil(AllShown)) return testing::AssertionSuccess();
-  testing::AssertionResult Failure = testing::AssertionFailure();
-  for (const TPixel& P : Pixels)
-    if (PixelAt(List, P.X, P.Y) != P.Color)
-      Failure << "(" << P.X << ", " << P.Y << ") shows " << PixelAt(List, P.X, P.Y) << ", not " << P.Color << "; ";
-  return Failure;
-}
-
 TEST_F(TPhonebookTest, RowsAreMeasuredAndDrawnWithPictureFrameIconAndSelection) {
   StartWith(
       [](TQVDP_ALL& Data) {

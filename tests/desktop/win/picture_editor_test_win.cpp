@@ -1,15 +1,18 @@
 // The picture editor driven from outside through the main window's add
 // button, with generated pictures: the first use's open dialog, the stored
 // preview against the engine's own result for the same file and frame (after
-// OK, export, and a write to and read from the phone), the crop frame's
-// states by their cursors, the handle and the track bar, the quarter turn,
-// and files the loader refuses, in the editor and in the open dialog's preview.
+// OK, export, and a write to and read from the phone), the frame a first
+// load gives against rows marked in the picture, the crop frame's states by
+// their cursors, the handle and the track bar, the quarter turn, and files
+// the loader refuses, in the editor and in the open dialog's preview.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 #include "main_window_fixture_win.h"
@@ -41,7 +44,7 @@ BOOL CALLBACK FindSourcePic(HWND Child, LPARAM Param) {
 // engine's own preview.
 TBitmap ExpectedPreview(const std::string& File, int CenterX, int CenterY, int Turns = 0) {
   TPicCreatorEngine Engine;
-  Engine.LoadSource(LoadPictureFile(File, [](TProgressStage, int) {}));
+  LoadAsTheEditor(Engine, LoadPictureFile(File, [](TProgressStage, int) {}));
   Engine.PlaceFrame(CenterX, CenterY);
   for (int I = 0; I < Turns; ++I) Engine.RotatePicture(nullptr);
   Engine.PlaceFrame(Engine.FrameCenterX, Engine.FrameCenterY);
@@ -107,6 +110,33 @@ class TPictureEditorTest : public TMainWindowTest {
     ClientToScreen(SourcePic(), &P);
     SetCursorPos(P.x, P.y);
     PostMessageW(SourcePic(), Msg, Keys, MAKELPARAM(X, Y));
+  }
+  // The same, handled before it returns.
+  void MouseNow(UINT Msg, int X, int Y, WPARAM Keys = 0) {
+    POINT P{X, Y};
+    ClientToScreen(SourcePic(), &P);
+    SetCursorPos(P.x, P.y);
+    SendMessageW(SourcePic(), Msg, Keys, MAKELPARAM(X, Y));
+  }
+  // The user moves the track bar to Position.
+  void DragTrackBar(int Position) {
+    SendMessageW(Item("TrackBar"), TBM_SETPOS, TRUE, Position);
+    SendMessageW(FEditor, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, Position), reinterpret_cast<LPARAM>(Item("TrackBar")));
+  }
+  // The source control shows each pixel's colour at its place.
+  testing::AssertionResult ShowsSource(const std::vector<std::pair<POINT, COLORREF>>& Pixels) {
+    const auto All = [&] {
+      for (const auto& P : Pixels)
+        if (PixelAt(SourcePic(), P.first.x, P.first.y) != P.second) return false;
+      return true;
+    };
+    if (WaitUntil(All)) return testing::AssertionSuccess();
+    testing::AssertionResult Failure = testing::AssertionFailure();
+    for (const auto& P : Pixels)
+      if (PixelAt(SourcePic(), P.first.x, P.first.y) != P.second)
+        Failure << "(" << P.first.x << ", " << P.first.y << ") shows " << std::hex << PixelAt(SourcePic(), P.first.x, P.first.y)
+              << ", not " << P.second << std::dec << "; ";
+    return Failure;
   }
   int TrackPosition() { return static_cast<int>(SendMessageW(Item("TrackBar"), TBM_GETPOS, 0, 0)); }
   void Ok() {
@@ -210,6 +240,12 @@ TEST_F(TPictureEditorTest, FrameStatesCursorsHandleAndTrackBar) {
   const std::string Bitmap = WriteBitmap("tall.bmp", 300, 400);
   ASSERT_TRUE(OpenEditor());
   Load(Bitmap, L"300 x 400");
+  const TSourceImage Pattern = PatternImage(300, 400, 24);
+  const auto Color = [&](int X, int Y) {
+    const uint32_t C = Pattern.ColorAt(X, Y);
+    return RGB(C >> 16, (C >> 8) & 0xFF, C & 0xFF);
+  };
+  EXPECT_TRUE(ShowsSource({{{150, 150}, Color(150, 150)}, {{299, 399}, Color(299, 399)}, {{200, 20}, Color(200, 20)}}));
   EXPECT_EQ(SendMessageW(Item("TrackBar"), TBM_GETRANGEMAX, 0, 0), 300);
   EXPECT_EQ(TrackPosition(), 85);
   EXPECT_TRUE(WaitForCursor(IDC_HAND)) << "fixed after the load";
@@ -245,20 +281,27 @@ TEST_F(TPictureEditorTest, FrameStatesCursorsHandleAndTrackBar) {
   // 85 + 2 x 331 is beyond the picture: the track bar stops at 300, whose
   // height 388 fits the 400 rows.
   EXPECT_TRUE(WaitUntil([&] { return TrackPosition() == 300; })) << TrackPosition();
-  Mouse(WM_LBUTTONUP, 400, 94);
+  MouseNow(WM_LBUTTONUP, 400, 94);
   EXPECT_EQ(Cursor(), IDC_SIZENWSE) << "the cursor stays until the next move tests the handle";
+  // The release ended the resize: a move without a button only tests the handle.
+  MouseNow(WM_MOUSEMOVE, 150, 94);
+  EXPECT_EQ(TrackPosition(), 300);
+  EXPECT_EQ(Cursor(), IDC_HAND);
 
-  // The track bar itself: a width whose height would not fit is refused.
-  SendMessageW(Item("TrackBar"), TBM_SETPOS, TRUE, 100);
-  SendMessageW(FEditor, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 100), reinterpret_cast<LPARAM>(Item("TrackBar")));
+  // The track bar itself.
+  DragTrackBar(100);
   EXPECT_EQ(TrackPosition(), 100);
 
-  // A right press does nothing; a left press off the handle makes the frame
-  // follow the mouse until the release.
-  Mouse(WM_MOUSEMOVE, 150, 150);
-  EXPECT_TRUE(WaitForCursor(IDC_HAND));
-  Mouse(WM_RBUTTONDOWN, 150, 150, MK_RBUTTON);
-  Mouse(WM_RBUTTONUP, 150, 150);
+  // Right and middle presses do nothing: the frame stays fixed where it is.
+  for (const auto& Button : {std::pair<UINT, WPARAM>{WM_RBUTTONDOWN, MK_RBUTTON}, {WM_MBUTTONDOWN, MK_MBUTTON}}) {
+    MouseNow(Button.first, 20, 20, Button.second);
+    EXPECT_EQ(Cursor(), IDC_HAND) << Button.first;
+    MouseNow(WM_MOUSEMOVE, 280, 380, Button.second);
+    MouseNow(Button.first + 1, 280, 380);
+    EXPECT_EQ(Cursor(), IDC_HAND) << Button.first;
+  }
+  // A left press off the handle makes the frame follow the mouse until the
+  // release.
   Mouse(WM_LBUTTONDOWN, 150, 200, MK_LBUTTON);
   EXPECT_TRUE(WaitForCursor(IDC_SIZEALL)) << "following";
   Mouse(WM_MOUSEMOVE, 160, 210, MK_LBUTTON);
@@ -268,13 +311,71 @@ TEST_F(TPictureEditorTest, FrameStatesCursorsHandleAndTrackBar) {
   ASSERT_TRUE(WaitUntil([&] { return ListItems(Control("lbxPics")).size() == 1; }));
 
   TPicCreatorEngine Engine;
-  Engine.LoadSource(LoadPictureFile(Bitmap, nullptr));
+  LoadAsTheEditor(Engine, LoadPictureFile(Bitmap, nullptr));
   Engine.SetTrackBarPosition(100);
   Engine.PlaceFrame(160, 210);
   Engine.UpdatePreview();
   const std::vector<TBitmap> Stored = Export();
   ASSERT_EQ(Stored.size(), 1u);
   EXPECT_TRUE(Stored[0] == Engine.Preview());
+}
+
+// 400 x 200: width 155 gives height 200, the picture's; 156 would give 201.
+TEST_F(TPictureEditorTest, TheTrackBarRefusesAWidthWhoseHeightDoesNotFit) {
+  StartWithData();
+  ASSERT_TRUE(OpenEditor());
+  Load(WriteBitmap("wide.bmp", 400, 200), L"400 x 200");
+  ASSERT_EQ(TrackPosition(), 85);
+  const struct {
+    int Asked, Shown;
+  } Cases[] = {{156, 85}, {155, 155}, {400, 155}, {16, 16}};
+  for (const auto& C : Cases) {
+    DragTrackBar(C.Asked);
+    EXPECT_EQ(TrackPosition(), C.Shown) << C.Asked;
+  }
+}
+
+// The first load of a 50 x 300 picture: the start frame 50 x 110 is clamped
+// at the top-left corner (centre 25, 55), and only then does the track bar
+// widen it to 50 x 64 around that centre, rows 23 to 86. The rows are marked
+// so that the stored preview shows which rows the frame covered.
+TEST_F(TPictureEditorTest, TheFirstLoadResizesTheFrameAroundItsClampedCentre) {
+  StartWithData();
+  enum : uint8_t { Above = 1, FirstRow, Inside, LastRow, Below };
+  TSourceImage Tall;
+  Tall.Width = 50, Tall.Height = 300, Tall.BitsPerPixel = 8;
+  Tall.Palette = {{0, 0, 0, 0}, {200, 30, 30, 0}, {30, 200, 30, 0}, {30, 30, 200, 0}, {200, 200, 30, 0}, {30, 200, 200, 0}};
+  for (int Y = 0; Y < Tall.Height; ++Y) {
+    const uint8_t Mark = Y < 23 ? Above : Y == 23 ? FirstRow : Y < 86 ? Inside : Y == 86 ? LastRow : Below;
+    Tall.Indices.insert(Tall.Indices.end(), Tall.Width, Mark);
+  }
+  TBmpFormat Format;
+  Format.Bits = 8;
+  Format.ColorsUsed = static_cast<int>(Tall.Palette.size());
+  const std::string File = Folder + "\\tall.bmp";
+  WriteFile(File, WriteBmp(Format, Tall));
+  ASSERT_TRUE(OpenEditor());
+  Load(File, L"50 x 300");
+  EXPECT_EQ(TrackPosition(), 50);
+  // Rows 50 pixels wide are not whole DIB rows: the control still shows
+  // each row where it belongs (away from the frame and its handle).
+  const auto Color = [&](uint8_t Mark) { return RGB(Tall.Palette[Mark].peRed, Tall.Palette[Mark].peGreen, Tall.Palette[Mark].peBlue); };
+  EXPECT_TRUE(ShowsSource({{{25, 5}, Color(Above)}, {{1, 50}, Color(Inside)}, {{48, 100}, Color(Below)}, {{0, 299}, Color(Below)}}));
+  Ok();
+  const std::vector<TBitmap> Stored = Export();
+  ASSERT_EQ(Stored.size(), 1u);
+  const TBitmap& Preview = Stored[0];
+  ASSERT_EQ(Preview.Width(), 85);
+  ASSERT_EQ(Preview.Height(), 110);
+  for (int X = 0; X < 85; ++X) {
+    EXPECT_EQ(Preview.ScanLine(0)[X], FirstRow) << X;
+    EXPECT_EQ(Preview.ScanLine(109)[X], LastRow) << X;
+  }
+  for (int Y = 1; Y < 109; ++Y)
+    for (int X = 0; X < 85; ++X) {
+      const uint8_t P = Preview.ScanLine(Y)[X];
+      ASSERT_TRUE(P == FirstRow || P == Inside || P == LastRow) << X << "," << Y << ": " << int{P};
+    }
 }
 
 TEST_F(TPictureEditorTest, RotateTurnsThePictureAndKeepsTheFrame) {
@@ -310,6 +411,17 @@ TEST_F(TPictureEditorTest, FilesTheLoaderRefusesShowItsErrorAndLeaveTheEditorAsI
   const std::string Scans = Folder + "\\scans.jpg";
   WriteFile(Scans, WithLastScanRepeated(MakeJpeg(64, 48, TJpegKind::Progressive), 5000));
   ASSERT_TRUE(OpenEditor());
+  // Refused on first use: the editor stays empty.
+  ChooseFile(FileDialog(), Icon);
+  HWND FirstError = WaitForCaption(ErrorCaption);
+  ASSERT_TRUE(FirstError);
+  AnswerDialog(FirstError, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return ItemText("lblInfo") == PromptText; }));
+  EXPECT_EQ(ItemText("lblPicSize"), L"-");
+  EXPECT_FALSE(Enabled(Item("butOK")));
+  EXPECT_FALSE(Enabled(Item("butRotate")));
+  EXPECT_FALSE(Visible(Item("TrackBar")));
+  PostClick(Item("butOpenFile"));
   Load(Jpeg, L"120 x 90");
   const struct {
     std::string File;
@@ -332,6 +444,16 @@ TEST_F(TPictureEditorTest, FilesTheLoaderRefusesShowItsErrorAndLeaveTheEditorAsI
     EXPECT_FALSE(Visible(Item("ProgressBar1")));
     EXPECT_EQ(ItemText("lblInfo"), Wide(C.File)) << "the default text: the file chosen last";
   }
+  // Cancelling the dialog that the open button opens leaves the status line
+  // blank, until the next status update.
+  PostClick(Item("butOpenFile"));
+  HWND Dialog = FileDialog();
+  ASSERT_TRUE(Dialog);
+  PostMessageW(Dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(Dialog); }));
+  SendMessageW(FEditor, WM_NULL, 0, 0);  // the button's handler has returned
+  EXPECT_EQ(ItemText("lblInfo"), L" ");
+  EXPECT_EQ(ItemText("lblPicSize"), L"120 x 90");
   Ok();
   const std::vector<TBitmap> Stored = Export();
   ASSERT_EQ(Stored.size(), 1u);
@@ -383,6 +505,25 @@ TEST_F(TPictureEditorTest, TheOpenDialogPreviewsTheSelectedPicture) {
   // A file the loader refuses for its many scans shows nothing, at once.
   Press(VK_END);
   EXPECT_TRUE(WaitUntil([&] { return TextOf(Preview).empty(); })) << std::string(TextOf(Preview).begin(), TextOf(Preview).end());
+}
+
+// Every name the loader reads is listed at once, and nothing else: the
+// dialog's first filter is all pictures.
+TEST_F(TPictureEditorTest, TheOpenDialogListsEveryFileTheLoaderReads) {
+  StartWithData();
+  const char* const Listed[] = {"a.bmp", "b.dib", "c.jpg", "d.jpeg", "e.jpe", "f.jfif", "g.ico", "h.emf", "i.wmf"};
+  for (const char* Name : Listed) WriteFile(Folder + "\\" + Name, std::vector<uint8_t>(16, 0));
+  for (const char* Name : {"j.png", "k.txt"}) WriteFile(Folder + "\\" + Name, std::vector<uint8_t>(16, 0));
+  ASSERT_TRUE(OpenEditor());
+  HWND Dialog = FileDialog();
+  ASSERT_TRUE(Dialog);
+  ChooseFile(Dialog, Folder);
+  HWND Files = nullptr;
+  const auto Count = [&] {
+    Files = ChildOfClass(Dialog, "SysListView32");
+    return Files ? static_cast<int>(SendMessageW(Files, LVM_GETITEMCOUNT, 0, 0)) : -1;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return Count() == static_cast<int>(std::size(Listed)); })) << Count();
 }
 
 TEST_F(TPictureEditorTest, TheWindowKeepsItsMinimumSizeAndItsCloseBoxStoresNothing) {
