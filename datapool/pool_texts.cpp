@@ -33,6 +33,8 @@ std::string BuiltInPoolText(int Id) {
       return "JPEG-Fehler: zu wenig Speicher f\xFCr %s Pixel";
     case PictureOutOfMemoryTextId:
       return "Zu wenig Speicher f\xFCr ein Bild mit %s Pixeln";
+    case JpegTooManyScansTextId:
+      return "JPEG-Fehler: mehr als %s Scans";
     default:
       return std::string();
   }

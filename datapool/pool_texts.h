@@ -21,6 +21,7 @@ constexpr int JpegComponentsTextId = 65344;       // holds the number of compone
 constexpr int JpegTooLargeTextId = 65345;         // holds the size
 constexpr int JpegOutOfMemoryTextId = 65346;      // holds the size
 constexpr int PictureOutOfMemoryTextId = 65347;   // holds the size
+constexpr int JpegTooManyScansTextId = 65348;     // holds the bound on a file's scans
 
 // The built-in German text of Id in code page 1252, empty for an unknown Id.
 std::string BuiltInPoolText(int Id);

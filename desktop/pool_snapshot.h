@@ -4,7 +4,9 @@
 // A read from the phone that fails part way leaves the pools holding what it
 // got so far, marked as changed; saved at close or written as "changed only",
 // that half-read data would replace the user's local copy and cut down the
-// phone's. The main window keeps a snapshot over such a read instead.
+// phone's. A data file that breaks after its first sections has replaced
+// those pools in the same way. The main window keeps a snapshot over such a
+// read and over an import instead.
 #pragma once
 
 #include "qvdp_all.h"

@@ -15,6 +15,7 @@ typedef struct {
 typedef struct {
   struct jpeg_progress_mgr Base;
   QvJpegSink* Sink;
+  QvJpegResult* Result;
 } ProgressManager;
 
 /* libjpeg's default ends the process; this one returns to QvDecodeJpeg. */
@@ -28,8 +29,15 @@ static void ErrorExit(j_common_ptr Info) {
  * data is missing. */
 static void OutputMessage(j_common_ptr Info) { (void)Info; }
 
+/* libjpeg calls it before every step of its input, a new scan's start
+ * included; the bound is checked there. */
 static void Progress(j_common_ptr Info) {
   ProgressManager* p = (ProgressManager*)Info->progress;
+  const int scan = ((j_decompress_ptr)Info)->input_scan_number;
+  if (scan > QvJpegMaxScans) {
+    p->Result->Scans = scan;
+    longjmp(((ErrorManager*)Info->err)->Jump, 1);
+  }
   p->Sink->Progress(p->Sink->Context, p->Base.pass_counter, p->Base.pass_limit, p->Base.completed_passes,
                     p->Base.total_passes);
 }
@@ -47,6 +55,7 @@ enum QvJpegStatus QvDecodeJpeg(const unsigned char* Data, size_t Size, int Color
   err.Base.error_exit = ErrorExit;
   err.Base.output_message = OutputMessage;
   if (setjmp(err.Jump)) {
+    if (Result->Scans > QvJpegMaxScans) status = QvJpegTooManyScans;
     if (status == QvJpegLibraryError) err.Base.format_message((j_common_ptr)&info, Result->Message);
     jpeg_destroy_decompress(&info);
     return status;
@@ -54,6 +63,7 @@ enum QvJpegStatus QvDecodeJpeg(const unsigned char* Data, size_t Size, int Color
   jpeg_create_decompress(&info);
   progress.Base.progress_monitor = Progress;
   progress.Sink = Sink;
+  progress.Result = Result;
   info.progress = &progress.Base;
   jpeg_mem_src(&info, Data, (unsigned long)Size);
   jpeg_read_header(&info, TRUE);

@@ -17,8 +17,16 @@ enum QvJpegStatus {
   QvJpegLibraryError, /* Message holds libjpeg's own text */
   QvJpegUnsupportedComponents, /* Components holds the count */
   QvJpegTooLarge,
-  QvJpegOutOfMemory
+  QvJpegOutOfMemory,
+  QvJpegTooManyScans /* Scans holds the scan that went past the bound */
 };
+
+/* Encoders write about ten scans for a colour picture (spectral selection
+ * and successive approximation per component). Each scan costs a walk over
+ * the whole picture, so a file that repeats a small scan thousands of times
+ * keeps the window thread decoding for minutes; past this many it is
+ * refused. */
+enum { QvJpegMaxScans = 100 };
 
 typedef struct QvJpegSink {
   void* Context;
@@ -34,6 +42,7 @@ typedef struct QvJpegResult {
   unsigned Width, Height;
   int Components;
   int Colors; /* entries of Colormap in use */
+  int Scans;  /* with QvJpegTooManyScans */
   unsigned char Colormap[256][3];
   char Message[200];
 } QvJpegResult;

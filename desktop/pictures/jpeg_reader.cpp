@@ -52,6 +52,7 @@ std::string Describe(QvJpegStatus Status, const QvJpegResult& Result) {
       return FormatText(PoolText(JpegComponentsTextId), std::to_string(Result.Components));
     case QvJpegTooLarge: return FormatText(PoolText(JpegTooLargeTextId), SizeText(Result));
     case QvJpegOutOfMemory: return FormatText(PoolText(JpegOutOfMemoryTextId), SizeText(Result));
+    case QvJpegTooManyScans: return FormatText(PoolText(JpegTooManyScansTextId), std::to_string(QvJpegMaxScans));
     default: return FormatText(PoolText(JpegErrorTextId), Result.Message);
   }
 }

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "edit_text_win.h"
 #include "entry_edit.h"
 
 TfrmEdtPBItem* frmEdtPBItem = nullptr;
@@ -14,12 +15,6 @@ namespace {
 
 // The layout's 15 characters are too few for the numbers the phone keeps.
 constexpr int NumberEditLimit = PBTextSize - 1;
-
-std::string EditText(HWND Edit) {
-  std::string Text(static_cast<size_t>(GetWindowTextLengthA(Edit)) + 1, '\0');
-  Text.resize(static_cast<size_t>(GetWindowTextA(Edit, &Text[0], static_cast<int>(Text.size()))));
-  return Text;
-}
 
 }  // namespace
 

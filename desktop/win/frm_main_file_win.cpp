@@ -1,11 +1,13 @@
 // The main window's File menu: import and export of data files. An import
 // replaces the program's data, change marks included, and is saved into the
-// program's own data file at close; the imported file is never written.
+// program's own data file at close; the imported file is never written. A
+// failed import changes nothing: the session's data stays, and stays saved.
 #include <windows.h>
 
 #include "cursor_win.h"
 #include "frm_main_win.h"
 #include "message_dialogs_win.h"
+#include "pool_snapshot.h"
 #include "qvprot_api.h"
 #include "resource_texts.h"
 #include "text_ids.h"
@@ -18,8 +20,15 @@ void TfrmMain::mnuImportClick() {
   if (FHaveData && Confirm(ResourceText(OverwriteDataTextId)) != caYes) return;
   if (!OpenDialog->Execute(Handle())) return;
   ShowHourglass();
-  FHaveData = FDataPool->LoadFromFile(OpenDialog->FileName);
-  if (!FHaveData) {
+  // A file that fails after its first sections has already replaced those
+  // pools, unannounced, so the lists would name entries the pools no longer
+  // hold; the data of the session comes back whole, marks and all, and every
+  // pool is announced again.
+  TPoolSnapshot Before(*FDataPool);
+  if (FDataPool->LoadFromFile(OpenDialog->FileName)) {
+    FHaveData = true;
+  } else {
+    Before.Restore();
     ShowDefaultCursor();
     ShowErrorMessage(FDataPool->ErrorText());
   }

@@ -16,7 +16,10 @@
 
 namespace {
 
-void FillList(HWND List, const std::vector<std::string>& Names) {
+// Names is a copy: adding a row to an owner-drawn list measures it at once,
+// and the picture list's measuring asks the pool for its names again, which
+// rebuilds the very list a reference would be walking.
+void FillList(HWND List, std::vector<std::string> Names) {
   char Class[16] = {};
   GetClassNameA(List, Class, sizeof(Class));
   const bool Combo = lstrcmpiA(Class, "COMBOBOX") == 0;

@@ -7,9 +7,13 @@
 #include "frm_qv_write_win.h"
 
 // A close is refused only by the transfer dialogs, which cannot close while
-// their transfer runs; the session may end at any other time.
+// their transfer runs; the session may end at any other time. The question
+// can come before those dialogs exist: the error of a language module that
+// lacks a later window's layout shows once the main window has been made.
 LRESULT TfrmMain::WMQueryEndSession() {
-  return frmQVRead->Transferring() || frmQVWrite->Transferring() ? FALSE : TRUE;
+  const bool Transferring =
+      (frmQVRead && frmQVRead->Transferring()) || (frmQVWrite && frmQVWrite->Transferring());
+  return Transferring ? FALSE : TRUE;
 }
 
 void TfrmMain::WMEndSession(bool Ending) {

@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "edit_text_win.h"
 #include "frm_main_win.h"
 #include "message_dialogs_win.h"
 #include "qvdp_config.h"
@@ -22,12 +23,6 @@
 namespace {
 
 TQVDP_CONFIG* ConfigPool(TQVDP_ALL& Data) { return static_cast<TQVDP_CONFIG*>(Data.Pools(piConfig)); }
-
-std::string EditText(HWND Edit) {
-  std::string Text(static_cast<size_t>(GetWindowTextLengthA(Edit)) + 1, '\0');
-  Text.resize(static_cast<size_t>(GetWindowTextA(Edit, &Text[0], static_cast<int>(Text.size()))));
-  return Text;
-}
 
 bool IsChecked(HWND Button) { return SendMessageA(Button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void SetChecked(HWND Button, bool Checked) {

@@ -18,11 +18,7 @@ namespace {
 // an attach) is taken again once the wait has ended: a transfer started
 // inside it would be refused at its first request, and the transfer's dialog
 // would hold that wait open until the transfer ended.
-bool ClickedInsideASend(HWND Button) {
-  if (LinkSendsWaiting() == 0) return false;
-  PostWhenLinkIdle(Button, BM_CLICK);
-  return true;
-}
+bool ClickedInsideASend(HWND Button) { return DeferredWhileLinkBusy(Button, BM_CLICK, 0); }
 
 }  // namespace
 
@@ -38,9 +34,8 @@ void TfrmMain::butReadQVClick() {
     ShowErrorMessage(FDataPool->ErrorText());
     return;
   }
-  // The pools now hold a data set read from the phone, also after a failed
-  // import had left none: it can be exported, written back and is saved at
-  // close.
+  // The pools now hold a data set read from the phone: it can be exported,
+  // written back and is saved at close.
   FHaveData = true;
   if (GetActiveLink() != lkNone) ShowWindow(butProgQV, SW_SHOW);
 }

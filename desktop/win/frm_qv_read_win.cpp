@@ -40,12 +40,7 @@ void TfrmQVRead::WMAfterShow() {
   // A phone announced just as the dialog opened runs its clock request before
   // this message; started inside that request's wait, the read would be
   // refused at its first request. It starts once the wait has ended instead.
-  // A wait that was there before the dialog opened cannot end before the
-  // dialog does, so that one is not waited for.
-  if (LinkSendsWaiting() > FSendsAtOpen) {
-    PostWhenLinkIdle(Handle(), WM_AFTERSHOW);
-    return;
-  }
+  if (DeferredWhileLinkBusy(Handle(), WM_AFTERSHOW, FSendsAtOpen)) return;
   FDataPool->OnReadProgress = [this](TQVDP_ALL*, TPoolIndex Index, int Percent) { ReadProgress(Index, Percent); };
   FResult = FDataPool->ReadAll();
   FCanClose = true;

@@ -20,7 +20,10 @@ TfrmQVWrite::TfrmQVWrite() : TForm("TFRMQVWRITE") {
                 {"butCancel", butCancel}, {"panAction", panAction}, {"Label1", Label1},
                 {"ProgressBar", ProgressBar}});
   On("FormShow", [this](TEvent&) { FormShow(); });
-  On("FormCloseQuery", [this](TEvent& E) { E.Allow = FCanClose; });
+  On("FormCloseQuery", [this](TEvent& E) {
+    E.Allow = FCanClose;
+    if (E.Allow) FOpen = false;
+  });
   On("butPROGClick", [this](TEvent&) { butPROGClick(); });
   On("butCancelClick", [this](TEvent&) { Close(); });
 }
@@ -31,7 +34,9 @@ bool TfrmQVWrite::Execute(TQVDP_ALL& Pool) {
   FDataPool = &Pool;
   const TPoolProgressEvent Kept = Pool.OnWriteProgress;
   FSendsAtOpen = LinkSendsWaiting();
+  FOpen = true;
   ShowModal();
+  FOpen = false;
   Pool.OnWriteProgress = Kept;
   return FResult;
 }
@@ -66,13 +71,13 @@ void TfrmQVWrite::WMAfterShow() {
 }
 
 void TfrmQVWrite::butPROGClick() {
-  // A click dispatched inside another request's wait (one that began after
-  // the dialog opened) would be refused at the write's first request; it is
-  // taken again once that wait has ended.
-  if (LinkSendsWaiting() > FSendsAtOpen) {
-    PostWhenLinkIdle(butPROG, BM_CLICK);
-    return;
-  }
+  // A click taken again after a wait finds the dialog closed when the user
+  // closed it meanwhile: the write would run from the hidden dialog, with
+  // the main window enabled.
+  if (!FOpen) return;
+  // A click dispatched inside another request's wait would be refused at the
+  // write's first request; it is taken again once that wait has ended.
+  if (DeferredWhileLinkBusy(butPROG, BM_CLICK, FSendsAtOpen)) return;
   ShowPanel(panAction);
   FCanClose = false;
   FDataPool->OnWriteProgress = [this](TQVDP_ALL*, TPoolIndex Index, int Percent) { WriteProgress(Index, Percent); };

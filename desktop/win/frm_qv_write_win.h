@@ -34,6 +34,7 @@ class TfrmQVWrite : public TForm {
   void ShowPanel(HWND Panel);
 
   bool FCanClose = true;  // false while the write runs
+  bool FOpen = false;     // from Execute until a close is allowed
   bool FResult = false;   // of the last write attempt
   TQVDP_ALL* FDataPool = nullptr;  // not owned
   int FSendsAtOpen = 0;            // the link sends that waited when Execute began

@@ -37,3 +37,9 @@ void PostWhenLinkIdle(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (Waiting > 0) Deferred.push_back({Window, Msg, WParam, LParam});
   else PostMessageA(Window, Msg, WParam, LParam);
 }
+
+bool DeferredWhileLinkBusy(HWND Window, UINT Msg, int Since) {
+  if (Waiting <= Since) return false;
+  PostWhenLinkIdle(Window, Msg);
+  return true;
+}

@@ -18,3 +18,9 @@ bool SendLinkPacket(TProtPacket& Packet, LONG Timeout);
 int LinkSendsWaiting();
 // Posts Msg to Window at once, or when no send waits any more.
 void PostWhenLinkIdle(HWND Window, UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+// For work that starts a transfer (a click, a dialog's deferred start): true
+// when more sends wait than Since, the count when the caller's modal loop
+// began (0 for the main window), and Msg has been posted to Window again for
+// when none waits. A wait from before the loop began cannot end before the
+// loop does, so that one is not waited for.
+bool DeferredWhileLinkBusy(HWND Window, UINT Msg, int Since);

@@ -26,7 +26,8 @@ TEST(BuiltInTexts, SayWhatTheProgramsTableSays) {
   const int Ids[] = {NoAnswerTextId,        InvalidFileTextId,         MelodyTextId,
                      InvalidBitmapTextId,   NotABitmapTextId,          UnknownExtensionTextId,
                      JpegErrorTextId,       PictureFileTooLargeTextId, JpegComponentsTextId,
-                     JpegTooLargeTextId,    JpegOutOfMemoryTextId,     PictureOutOfMemoryTextId};
+                     JpegTooLargeTextId,    JpegOutOfMemoryTextId,     PictureOutOfMemoryTextId,
+                     JpegTooManyScansTextId};
   for (const int Id : Ids) {
     EXPECT_FALSE(BuiltInPoolText(Id).empty()) << Id;
     EXPECT_EQ(BuiltInPoolText(Id), Latin1(ResourceText(Id))) << Id;

@@ -3,6 +3,7 @@
 // progress reports that bracket every decoding, failed or not.
 #include <gtest/gtest.h>
 
+#include "jpeg_decode.h"
 #include "jpeg_reader.h"
 #include "picture_error.h"
 #include "djpeg_reference.h"
@@ -86,9 +87,29 @@ INSTANTIATE_TEST_SUITE_P(
         TRefusedCase{"Cmyk", [] { return MakeJpeg(24, 16, TJpegKind::Cmyk); }, "4 Farbkomponenten"},
         TRefusedCase{"Ycck", [] { return MakeJpeg(24, 16, TJpegKind::Ycck); }, "4 Farbkomponenten"},
         TRefusedCase{"HugeHeaderWithoutData", MakeJpegWithHugeHeader, "60000 x 60000"},
+        TRefusedCase{"OneScanPastTheBound",
+                     [] {
+                       return WithLastScanRepeated(MakeJpeg(64, 48, TJpegKind::Progressive),
+                                                   QvJpegMaxScans - ProgressiveColourScans + 1);
+                     },
+                     "JPEG-Fehler: mehr als 100 Scans"},
+        TRefusedCase{"AScanRepeatedTenThousandTimes",
+                     [] { return WithLastScanRepeated(MakeJpeg(64, 48, TJpegKind::Progressive), 10000); },
+                     "JPEG-Fehler: mehr als 100 Scans"},
         TRefusedCase{"NotAJpeg", [] { return std::vector<uint8_t>{'B', 'M', 1, 2, 3, 4}; }, "JPEG-Fehler: Not a JPEG file"},
         TRefusedCase{"Empty", [] { return std::vector<uint8_t>{}; }, "JPEG-Fehler: "}),
     [](const testing::TestParamInfo<TRefusedCase>& I) { return std::string(I.param.Name); });
+
+// The scan bound refuses only what is past it: a file of exactly that many
+// scans is a picture.
+TEST(JpegReader, AFileOfAsManyScansAsTheBoundDecodes) {
+  const std::vector<uint8_t> most =
+      WithLastScanRepeated(MakeJpeg(64, 48, TJpegKind::Progressive), QvJpegMaxScans - ProgressiveColourScans);
+  TReports reports;
+  const TSourceImage image = ReadJpegPicture(most.data(), most.size(), reports.Sink());
+  EXPECT_EQ(image.Indices.size(), 64u * 48u);
+  EXPECT_TRUE(reports.Bracketed());
+}
 
 // A file cut anywhere either decodes (libjpeg fills what is missing, as its
 // own tools do) or is refused; it never reads past the bytes it was given.

@@ -141,3 +141,16 @@ std::vector<uint8_t> MakeJpegWithHugeHeader() {
   }
   return j;
 }
+
+std::vector<uint8_t> WithLastScanRepeated(const std::vector<uint8_t>& Jpeg, int Times) {
+  // The last SOS marker; its scan runs to the EOI marker that ends the file.
+  size_t Last = 0;
+  for (size_t I = 0; I + 1 < Jpeg.size(); ++I)
+    if (Jpeg[I] == 0xFF && Jpeg[I + 1] == 0xDA) Last = I;
+  const size_t End = Jpeg.size() - 2;
+  std::vector<uint8_t> Result(Jpeg.begin(), Jpeg.begin() + static_cast<std::ptrdiff_t>(End));
+  for (int T = 0; T < Times; ++T)
+    Result.insert(Result.end(), Jpeg.begin() + static_cast<std::ptrdiff_t>(Last), Jpeg.begin() + static_cast<std::ptrdiff_t>(End));
+  Result.insert(Result.end(), Jpeg.end() - 2, Jpeg.end());
+  return Result;
+}

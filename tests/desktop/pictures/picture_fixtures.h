@@ -35,6 +35,12 @@ std::vector<uint8_t> MakeJpeg(int W, int H, TJpegKind Kind, int Quality = 90);
 // pixels, cut after its scan header: all headers, no data.
 std::vector<uint8_t> MakeJpegWithHugeHeader();
 
+// Jpeg (a progressive file) with its last scan written Times more before
+// the end of the image: a valid file as libjpeg reads it, one scan more each.
+std::vector<uint8_t> WithLastScanRepeated(const std::vector<uint8_t>& Jpeg, int Times);
+// The scans of a progressive colour file of MakeJpeg.
+constexpr int ProgressiveColourScans = 10;
+
 // A load as the editor runs it, for tests of the engine alone: the source
 // control's repaint clamps the frame at its start size (around the centre the
 // engine had) before the track bar takes the source width and may resize it.

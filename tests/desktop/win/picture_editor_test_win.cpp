@@ -4,7 +4,7 @@
 // OK, export, and a write to and read from the phone), the frame a first
 // load gives against rows marked in the picture, the crop frame's states by
 // their cursors, the handle and the track bar, the quarter turn, and files
-// the loader refuses.
+// the loader refuses, in the editor and in the open dialog's preview.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -406,6 +406,10 @@ TEST_F(TPictureEditorTest, FilesTheLoaderRefusesShowItsErrorAndLeaveTheEditorAsI
   const std::string Icon = Folder + "\\icon.ico";
   WriteFile(Icon, std::vector<uint8_t>(64, 1));
   const std::string Cmyk = WriteJpeg("cmyk.jpg", 40, 30, TJpegKind::Cmyk);
+  // One small scan repeated: each costs a walk over the picture, so such a
+  // file would hold the window for as long as its maker likes.
+  const std::string Scans = Folder + "\\scans.jpg";
+  WriteFile(Scans, WithLastScanRepeated(MakeJpeg(64, 48, TJpegKind::Progressive), 5000));
   ASSERT_TRUE(OpenEditor());
   // Refused on first use: the editor stays empty.
   ChooseFile(FileDialog(), Icon);
@@ -423,7 +427,8 @@ TEST_F(TPictureEditorTest, FilesTheLoaderRefusesShowItsErrorAndLeaveTheEditorAsI
     std::string File;
     std::wstring Message;
   } Cases[] = {{Icon, L"Bild kann nicht in eine Bitmap umgewandelt werden"},
-               {Cmyk, L"JPEG-Fehler: 4 Farbkomponenten werden nicht unterst\u00fctzt"}};
+               {Cmyk, L"JPEG-Fehler: 4 Farbkomponenten werden nicht unterst\u00fctzt"},
+               {Scans, L"JPEG-Fehler: mehr als 100 Scans"}};
   for (const auto& C : Cases) {
     PostClick(Item("butOpenFile"));
     HWND Dialog = FileDialog();
@@ -475,6 +480,7 @@ HWND ChildOfClass(HWND Window, const char* Class) {
 TEST_F(TPictureEditorTest, TheOpenDialogPreviewsTheSelectedPicture) {
   StartWithData();
   WriteJpeg("only.jpg", 640, 480);
+  WriteFile(Folder + "\\scans.jpg", WithLastScanRepeated(MakeJpeg(64, 48, TJpegKind::Progressive), 5000));
   ASSERT_TRUE(OpenEditor());
   HWND Dialog = FileDialog();
   ASSERT_TRUE(Dialog);
@@ -482,17 +488,23 @@ TEST_F(TPictureEditorTest, TheOpenDialogPreviewsTheSelectedPicture) {
   ASSERT_TRUE(WaitUntil([&] { return (Preview = ChildOfClass(Dialog, "QVPicturePreview")) != nullptr; }));
   EXPECT_EQ(TextOf(Preview), L"");
   // Into the test's folder (the dialog starts where the last one ended),
-  // then the list's first entry, the only picture there, chosen by key.
+  // then the list's first entry, the photo, chosen by key.
   ChooseFile(Dialog, Folder);
   // The folder's view replaces the list, so it is looked for again.
   HWND Files = nullptr;
   ASSERT_TRUE(WaitUntil([&] {
     Files = ChildOfClass(Dialog, "SysListView32");
-    return Files && SendMessageW(Files, LVM_GETITEMCOUNT, 0, 0) == 1;
+    return Files && SendMessageW(Files, LVM_GETITEMCOUNT, 0, 0) == 2;
   }));
-  PostMessageW(Files, WM_KEYDOWN, VK_HOME, 0);
-  PostMessageW(Files, WM_KEYUP, VK_HOME, 0);
+  auto Press = [&](WPARAM Key) {
+    PostMessageW(Files, WM_KEYDOWN, Key, 0);
+    PostMessageW(Files, WM_KEYUP, Key, 0);
+  };
+  Press(VK_HOME);
   EXPECT_TRUE(WaitUntil([&] { return TextOf(Preview) == L"640 x 480"; })) << std::string(TextOf(Preview).begin(), TextOf(Preview).end());
+  // A file the loader refuses for its many scans shows nothing, at once.
+  Press(VK_END);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(Preview).empty(); })) << std::string(TextOf(Preview).begin(), TextOf(Preview).end());
 }
 
 // Every name the loader reads is listed at once, and nothing else: the

@@ -1,6 +1,7 @@
 // The settings page driven from outside: filling it from the data file
 // stores and sends nothing, the time-zone items of stored offsets, the
-// handlers' changes in the data file at close, the live display values and
+// handlers' changes in the data file at close, each check box's and radio
+// button's own flag, the melody trial, the live display values and
 // the SIM PIN on the simulated phone, the main window kept disabled under a
 // transfer dialog, and the capture of the PC's zone (one pass per zone).
 #include <windows.h>
@@ -12,7 +13,9 @@
 
 #include "main_window_fixture_win.h"
 #include "qvdp_all.h"
+#include "image_fixtures.h"
 #include "qvdp_config.h"
+#include "qvdp_ringtones.h"
 
 namespace {
 
@@ -175,6 +178,65 @@ TEST_F(TSettingsPageTest, HandlersStoreTheUsersChangesWithoutAPhone) {
   EXPECT_EQ(Got.TimeZone, 330);
   EXPECT_EQ(std::memcmp(&Got, &Expected, sizeof(TPhoneSettings)), 0) << "the phone's own bytes are untouched";
   EXPECT_TRUE(Saved.Pools(piConfig)->FChanged);
+}
+
+// One click on each check box and radio button, each in a run of its own
+// from the same flags: the saved flags differ from them exactly as that
+// control's own flags say. The start leaves neither radio button checked,
+// so that each click changes what it shows.
+TEST_F(TSettingsPageTest, EachCheckBoxAndRadioButtonSetsItsOwnFlag) {
+  const uint32_t Flags = Bit(flNumberViewNone) | Bit(flNumberViewScroll) | Bit(flAcousticOff) | Bit(flGpsTone) |
+                         Bit(flEnhancedMode) | Bit(30);
+  const struct {
+    const char* Control;
+    uint32_t Saved;
+  } Cases[] = {
+      {"cbxAlwaysPIN", Flags | Bit(flAlwaysAskPin)},
+      {"rbtScroll", Flags & ~Bit(flNumberViewNone)},
+      {"rbtSwitchFont", Flags & ~(Bit(flNumberViewNone) | Bit(flNumberViewScroll))},
+      {"cbxEnhMode", Flags & ~Bit(flEnhancedMode)},
+      {"cbxAccustic", Flags & ~Bit(flAcousticOff)},
+      {"cbxLED", Flags | Bit(flOpticalOff)},
+      {"cbxVibra", Flags | Bit(flVibrationOff)},
+      {"cbxGPS", Flags & ~Bit(flGpsTone)},
+      {"cbxPowersafe", Flags | Bit(flPowerSave)},
+  };
+  TPhoneSettings Settings = StoredSettings();
+  Settings.Flags = Flags;
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Control);
+    ASSERT_NO_FATAL_FAILURE(StartWith(Settings));
+    ShowPage();
+    const bool Before = Checked(Control(C.Control));
+    PostClick(Control(C.Control));
+    ASSERT_TRUE(WaitUntil([&] { return Checked(Control(C.Control)) != Before; }));
+    TQVDP_ALL Saved;
+    ASSERT_NO_FATAL_FAILURE(CloseAndLoad(Saved));
+    EXPECT_EQ(Config(Saved)->FSettings.Flags, C.Saved);
+    Program.reset();
+  }
+}
+
+// The trial blocks the window thread for the melody's length; the window is
+// disabled meanwhile and enabled again after it. Melody 1 is 5 ms of rest,
+// melody 2 1.5 s: only the selected one keeps the window disabled long
+// enough to be seen.
+TEST_F(TSettingsPageTest, MelodyTrialPlaysTheSelectedMelodyWithTheWindowDisabled) {
+  WriteDataFileWith(DataFile(), [](TQVDP_ALL& Data) {
+    static_cast<TQVDP_RINGTONES*>(Data.Pools(piRingtones))->FImage =
+        InBuffer(MakeImage({MelodyRecord({Note(0, 1)}), MelodyRecord({Note(0, 100), Note(0, 200)})}));
+  });
+  Start();
+  ASSERT_TRUE(WaitForPages());
+  ShowPage();
+  HWND Ringtones = Control("cbxRingtones");
+  ASSERT_TRUE(WaitUntil([&] { return ListItems(Ringtones).size() == 3; }));
+  SelectComboItem(Ringtones, 2);
+  ASSERT_TRUE(WaitUntil([&] { return Enabled(Control("butTestMelody")); }));
+  PostClick(Control("butTestMelody"));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(Main()); })) << "disabled while melody 2 plays";
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(Main()); })) << "and enabled after it";
+  EXPECT_EQ(Selection(Ringtones), 2);
 }
 
 TEST_F(TSettingsPageTest, LiveValuesRingToneAndSimPinReachTheAttachedPhone) {

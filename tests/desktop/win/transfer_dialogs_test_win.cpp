@@ -1,7 +1,12 @@
 // The wait-for-phone, read and write dialogs as the main window opens them,
 // driven from outside with the simulated phone: cancelling the wait, the
 // write dialog's choice with and without changes, a failed write offered
-// again and a retry that succeeds, the dialog centred at every opening.
+// again and a retry that succeeds, the dialog centred at every opening, a
+// click held back by a clock request that the dialog's close overtakes,
+// and the step texts and progress of a read and of a write, in order.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -39,7 +44,62 @@ class TWriteDialogTest : public TMainWindowTest {
   }
 };
 
+// A transfer dialog's step text and bar position.
+using TStep = std::pair<std::wstring, int>;
+
+// Every answer of the phone comes late, so that each step of a transfer
+// lasts long enough to be seen: one fault per answer, more than a whole
+// transfer of the demo phone asks.
+void SlowDown(TPhone& Phone) {
+  for (int I = 0; I < 800; ++I) Phone.Command("delay 10");
+}
+
+// Each change of Dialog's step text or bar, in order, from the first step
+// text until the dialog has gone.
+std::vector<TStep> StepsShown(HWND Dialog, const char* Layout) {
+  HWND Label = LayoutControl(Dialog, Layout, "Label1"), Bar = LayoutControl(Dialog, Layout, "ProgressBar");
+  std::vector<TStep> Seen;
+  const DWORD Deadline = GetTickCount() + LongWait;
+  while (IsWindowVisible(Dialog) && GetTickCount() < Deadline) {
+    // The text read on both sides of the bar: a step that came in between
+    // is taken at the next look.
+    const TStep Now{TextOf(Label), static_cast<int>(SendMessageW(Bar, PBM_GETPOS, 0, 0))};
+    const bool Steady = TextOf(Label) == Now.first;
+    if (Steady && (!Seen.empty() || !Now.first.empty()) && (Seen.empty() || Seen.back() != Now)) Seen.push_back(Now);
+    Sleep(1);
+  }
+  return Seen;
+}
+
+std::string StepList(const std::vector<TStep>& Steps) {
+  std::string Text;
+  for (const TStep& S : Steps) Text += "\n  " + std::string(S.first.begin(), S.first.end()) + " " + std::to_string(S.second);
+  return Text;
+}
+
 }  // namespace
+
+TEST_F(TMainWindowTest, TheReadDialogShowsEachPoolsStepAndProgressInOrder) {
+  WriteDataFile(DataFile(), OneEntry);
+  Phone.Plug();
+  Start();
+  ASSERT_TRUE(WaitForPages());
+  ASSERT_TRUE(WaitForAttach());
+  SlowDown(Phone);
+  PostClick(Control("butReadQV"));
+  AnswerDialog(WaitForCaption(ConfirmCaption), IDYES);
+  HWND Dialog = WaitForCaption(ReadCaption);
+  ASSERT_TRUE(Dialog);
+  const std::vector<TStep> Seen = StepsShown(Dialog, "TFRMQVREAD");
+  const std::vector<TStep> Expected = {{L"Telefonbuch 1 wird gelesen...", 0},
+                                       {L"Telefonbuch 2 wird gelesen...", 20},
+                                       {L"Fotos werden gelesen...", 40},
+                                       {L"Konfigurationsdaten werden gelesen...", 60},
+                                       {L"Installierte Sprachen werden gelesen...", 80},
+                                       {L"Installierte Klingelt\u00f6ne werden gelesen...", 100}};
+  EXPECT_EQ(Seen, Expected) << StepList(Seen);
+  EXPECT_FALSE(Showing(ErrorCaption));
+}
 
 TEST_F(TMainWindowTest, CancellingTheWaitForThePhoneEndsTheProgramWithoutADataFile) {
   Start();
@@ -156,4 +216,48 @@ TEST_F(TWriteDialogTest, TheChoiceIsShownWholeAndCentredAfterAWrite) {
   const POINT Off = TwiceOffCentre(Dialog);
   EXPECT_LE(std::abs(Off.x), 1);
   EXPECT_LE(std::abs(Off.y), 1);
+}
+
+TEST_F(TWriteDialogTest, AClickHeldBackByAClockRequestIsDroppedWhenTheDialogClosesMeanwhile) {
+  HWND Dialog = OpenWriteDialog({piPhonebook1});
+  ASSERT_TRUE(Dialog);
+  // The phone comes again while the dialog is open; its clock read waits.
+  Phone.Unplug();
+  ASSERT_TRUE(WaitUntil([&] { return !Visible(Control("butReadQV")); }));
+  Phone.Command("delay 1000");
+  Phone.Plug();
+  ASSERT_TRUE(Phone.Taken());
+  ASSERT_TRUE(WaitUntil([&] { return Phone.LastRequest() == "3 6 -"; }));
+  const int Before = Phone.Requests();
+  PostClick(Item(Dialog, "butPROG"));  // held back until the clock read has its answer
+  PostClick(Item(Dialog, "butCancel"));
+  ASSERT_TRUE(WaitUntil([&] { return !Showing(WriteCaption) && IsWindowEnabled(Main()); }));
+  // The read button's click comes after the held-back one: by its question,
+  // that one has had its turn.
+  PostClick(Control("butReadQV"));
+  HWND Question = WaitForCaption(ConfirmCaption);
+  ASSERT_TRUE(Question);
+  EXPECT_EQ(Phone.Requests(), Before) << "no write after the dialog closed: " << Phone.LastRequest();
+  AnswerDialog(Question, IDNO);
+  ASSERT_TRUE(WaitUntil([&] { return !Showing(ConfirmCaption); }));
+  EXPECT_FALSE(Showing(WriteCaption));
+  EXPECT_FALSE(Showing(ErrorCaption));
+}
+
+TEST_F(TWriteDialogTest, AWriteOfEverythingShowsEachPoolsStepAndProgressInOrder) {
+  HWND Dialog = OpenWriteDialog({});
+  ASSERT_TRUE(Dialog);
+  SlowDown(Phone);
+  PostClick(Item(Dialog, "butPROG"));
+  std::vector<TStep> Seen = StepsShown(Dialog, "TFRMQVWRITE");
+  // The last report empties the text; the dialog may close before it shows.
+  if (!Seen.empty() && Seen.back() == TStep{L"", 100}) Seen.pop_back();
+  const std::vector<TStep> Expected = {{L"Telefonbuch 1 wird geschrieben...", 0},
+                                       {L"Telefonbuch 2 wird geschrieben...", 20},
+                                       {L"Fotos werden geschrieben...", 40},
+                                       {L"Konfigurationsdaten werden geschrieben...", 60},
+                                       {L"Installierte Sprachen werden geschrieben...", 80},
+                                       {L"Installierte Klingelt\u00f6ne werden geschrieben...", 100}};
+  EXPECT_EQ(Seen, Expected) << StepList(Seen);
+  EXPECT_FALSE(Showing(ErrorCaption));
 }
