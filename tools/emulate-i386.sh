@@ -8,7 +8,9 @@
 # natively can prove the emulated mode (`tools/emulate-i386.sh bash
 # tools/test.sh`) without routing anyone else's 32-bit programs through
 # qemu. Needs a kernel whose binfmt_misc can be mounted per user namespace
-# (6.7 and later). Not needed by CI.
+# (6.7 and later). Not needed by CI. Run tools/setup.sh outside first:
+# inside, root owns only what root owns outside, so a package install that
+# the setup would still have to make can fail there.
 set -euo pipefail
 [ $# -gt 0 ] || { echo "usage: $0 COMMAND..." >&2; exit 2; }
 here=$(cd "$(dirname "$0")" && pwd)
