@@ -6,7 +6,9 @@
 #  4. the fuzz build: each libFuzzer target for a bounded time (QV_FUZZ_SECONDS, 60);
 #  5. both Windows builds; the 64-bit one's tests under Wine, then the i686
 #     build's: every Wine test where 32-bit x86 runs natively, the smoke subset
-#     (CTest label wine32) where it is emulated (tools/i386-mode.sh tells);
+#     (CTest label wine32) where it is emulated (tools/i386-mode.sh tells),
+#     its waits and time-outs scaled for the emulator; each test run's own
+#     duration is printed;
 #  6. one closing line "N passed, N failed, N skipped" over all of it: passed
 #     and failed count CTest tests and fuzz targets, skipped counts GoogleTest
 #     cases that skipped in every start of their program (every locale pass)
@@ -27,6 +29,11 @@ rm -rf "$log"; mkdir -p "$log"
 # Every GoogleTest program reports its cases into cases/RUN (see never-ran.py).
 cases=$here/$log/cases
 i386=$(bash tools/i386-mode.sh)
+# Where 32-bit x86 is emulated every step of a 32-bit Wine program is many
+# times slower (starting one costs about a minute): the i686 build's test
+# waits and CTest time-outs are configured ten times as long there.
+i686_time_scale=1
+[ "$i386" = emulated ] && i686_time_scale=10
 
 tools/wine-prefix.sh build/wine >"$log/wine-prefix.log" 2>&1 &
 prefix_job=$!
@@ -54,7 +61,9 @@ run_ctest() {
   mkdir -p "$cases/$name"
   local reports=$cases/$name/
   [ "$name" = native ] || reports=Z:$reports
+  local start=$SECONDS
   GTEST_OUTPUT=xml:$reports "$@" >"$log/$name.log" 2>&1
+  echo "$name took $((SECONDS - start)) s"
   grep -E '^[0-9]+: \[(==========|  PASSED  |  FAILED  |  SKIPPED )\] [0-9]|tests passed|Test +#' "$log/$name.log"
   if grep -qE '\*\*\*(Failed|Exception|Timeout|Not Run)' "$log/$name.log"; then
     echo "-- failing output ($log/$name.log):"
@@ -63,10 +72,11 @@ run_ctest() {
   count_ctest "$log/$name.log"
 }
 
+# build PRESET [CMAKE-OPTION...]
 build() {
-  local preset=$1
+  local preset=$1; shift
   echo "== build $preset"
-  if ! { cmake --preset "$preset" >"$log/configure-$preset.log" 2>&1 &&
+  if ! { cmake --preset "$preset" "$@" >"$log/configure-$preset.log" 2>&1 &&
          cmake --build "build/$preset" -j "$(nproc)" >"$log/build-$preset.log" 2>&1; }; then
     tail -n 40 "$log/configure-$preset.log" "$log/build-$preset.log"
     failed=$((failed + 1))
@@ -107,7 +117,7 @@ if build fuzz; then
 fi
 
 build mingw64; ok64=$?
-build mingw; ok32=$?
+build mingw -DQV_TIME_SCALE="$i686_time_scale"; ok32=$?
 echo "== Wine prefix"
 if wait "$prefix_job"; then
   in_wine() { xvfb-run -a -s '-screen 0 1280x1024x24' tools/wine-session.sh build/wine "$@"; }
@@ -118,7 +128,7 @@ if wait "$prefix_job"; then
   elif [ $ok32 = 0 ]; then
     # Every emulated Wine process costs about a minute: the smoke subset, and
     # the windows in the built-in language only.
-    i686_tests="the smoke subset, CTest label wine32 (32-bit x86 is $i386 here)"
+    i686_tests="the smoke subset, CTest label wine32 (32-bit x86 is $i386 here; waits and time-outs x$i686_time_scale)"
     QV_SMOKE_LANGUAGES=de run_ctest wine32 in_wine ctest -V --test-dir build/mingw -L wine32
   fi
 else
@@ -138,6 +148,7 @@ fi
 
 echo
 echo "Logs: $log"
+echo "The whole run took $SECONDS s"
 echo "i686 build under Wine: ${i686_tests:-not run}"
 echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" = 0 ]

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "frm_main_win.h"
 #include "install_plan.h"
 #include "link_types.h"
@@ -34,6 +36,17 @@ BOOL CALLBACK FindWindowOf(HWND Window, LPARAM Param) {
   return TRUE;
 }
 
+// Polls Done every 50 ms until it holds or Ms have passed; true when it held.
+template <typename TDone>
+bool PollFor(DWORD Ms, TDone Done) {
+  const ULONGLONG Deadline = GetTickCount64() + Ms;
+  for (;;) {
+    if (Done()) return true;
+    if (GetTickCount64() >= Deadline) return false;
+    Sleep(50);
+  }
+}
+
 std::string WindowTextOf(HWND Window) {
   char S[1024] = {};
   SendMessageA(Window, WM_GETTEXT, sizeof S, reinterpret_cast<LPARAM>(S));
@@ -57,17 +70,13 @@ bool TInstallerRun::Start(const std::string& Folder) {
   if (!CreateProcessA(nullptr, &Command[0], nullptr, nullptr, FALSE, 0, nullptr,
                       Folder.empty() ? nullptr : Folder.c_str(), &Startup, &FProcess))
     return false;
-  for (int I = 0; I < 300; ++I) {
+  PollFor(Scaled(15000), [this] {
     TFind F{FProcess.dwProcessId, TfrmMain::ClassName, true, nullptr};
     EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&F));
-    if (F.Found) {
-      FWindow = F.Found;
-      return true;
-    }
-    if (FindBox() || !Running()) return FindBox() != nullptr;
-    Sleep(50);
-  }
-  return false;
+    FWindow = F.Found;
+    return FWindow || FindBox() || !Running();
+  });
+  return FWindow || FindBox();
 }
 
 bool TInstallerRun::Running() const { return WaitForSingleObject(FProcess.hProcess, 0) == WAIT_TIMEOUT; }
@@ -84,17 +93,21 @@ void TInstallerRun::Click(int Id) {
   PostMessageA(FWindow, WM_COMMAND, MAKEWPARAM(Id, BN_CLICKED), reinterpret_cast<LPARAM>(Control(Id)));
 }
 
-void TInstallerRun::AnswerBoxes(DWORD Ms) {
-  for (DWORD Waited = 0; Waited < Ms && Running(); Waited += 50) {
-    if (const HWND Box = FindBox()) {
-      // The box's text is its static control 0xFFFF.
-      Messages.push_back(WindowTextOf(GetDlgItem(Box, 0xFFFF)));
-      Captions.push_back(WindowTextOf(Box));
-      PostMessageA(Box, WM_COMMAND, IDOK, 0);
-      while (IsWindow(Box)) Sleep(10);
-    }
-    Sleep(50);
+void TInstallerRun::AnswerBox() {
+  if (const HWND Box = FindBox()) {
+    // The box's text is its static control 0xFFFF.
+    Messages.push_back(WindowTextOf(GetDlgItem(Box, 0xFFFF)));
+    Captions.push_back(WindowTextOf(Box));
+    PostMessageA(Box, WM_COMMAND, IDOK, 0);
+    while (IsWindow(Box)) Sleep(10);
   }
+}
+
+void TInstallerRun::AnswerBoxes(DWORD Ms) {
+  PollFor(Scaled(Ms), [this] {
+    AnswerBox();
+    return !Running();
+  });
 }
 
 bool TInstallerRun::Install() {
@@ -107,25 +120,16 @@ bool TInstallerRun::WaitForEnd() {
   // and shows the cancel button again at its end. The status text is the
   // sign of the start: between the two hides the cancel button still shows.
   const auto Started = [this] { return !Visible(TfrmMain::idInstall) && Visible(TfrmMain::idInfo); };
-  for (int I = 0; I < 600 && !Started(); ++I) Sleep(50);
-  if (!Started()) return false;
-  for (int I = 0; I < 1200; ++I) {
-    if (const HWND Box = FindBox()) {
-      Messages.push_back(WindowTextOf(GetDlgItem(Box, 0xFFFF)));
-      Captions.push_back(WindowTextOf(Box));
-      PostMessageA(Box, WM_COMMAND, IDOK, 0);
-      while (IsWindow(Box)) Sleep(10);
-    }
-    if (Visible(TfrmMain::idCancel)) {
-      Sleep(100);  // the last repaint
-      return true;
-    }
-    Sleep(50);
-  }
-  return false;
+  if (!PollFor(Scaled(30000), Started)) return false;
+  const bool Ended = PollFor(Scaled(60000), [this] {
+    AnswerBox();
+    return Visible(TfrmMain::idCancel);
+  });
+  if (Ended) Sleep(Scaled(100));  // the last repaint
+  return Ended;
 }
 
-bool TInstallerRun::WaitForExit(DWORD Ms) { return WaitForSingleObject(FProcess.hProcess, Ms) == WAIT_OBJECT_0; }
+bool TInstallerRun::WaitForExit(DWORD Ms) { return WaitForSingleObject(FProcess.hProcess, Scaled(Ms)) == WAIT_OBJECT_0; }
 
 COLORREF TInstallerRun::PixelOf(int Id, int X, int Y) const {
   RECT R;
@@ -174,6 +178,13 @@ void TInstallerRun::Screenshot(const char* Name) const {
   DeleteDC(Dc);
   DeleteObject(Picture);
   ReleaseDC(nullptr, Screen);
+}
+
+DWORD Scaled(DWORD Ms) {
+  char Text[16];
+  const DWORD Length = GetEnvironmentVariableA("QV_TIME_SCALE", Text, sizeof Text);
+  const unsigned long Scale = Length > 0 && Length < sizeof Text ? std::strtoul(Text, nullptr, 10) : 0;
+  return Scale > 1 ? static_cast<DWORD>(Ms * Scale) : Ms;
 }
 
 std::string SpecialFolder(int Csidl) {

@@ -1,7 +1,8 @@
 // Drives the real Install.exe from outside, as a user would: starts it, reads
 // and clicks its controls, answers its message boxes (keeping their texts),
 // takes screenshots; and prepares the Windows state a case needs (version,
-// driver device, device key, the registration tool's behaviour).
+// driver device, device key, the registration tool's behaviour). Every wait
+// is a time limit, never a pace: it grows with QV_TIME_SCALE (see Scaled).
 #pragma once
 
 #include <windows.h>
@@ -27,9 +28,9 @@ class TInstallerRun {
   bool Install();
   // Waits for the end of an install that has been started.
   bool WaitForEnd();
-  // Answers the message boxes that show within Ms milliseconds.
+  // Answers the message boxes that show within Ms milliseconds (scaled).
   void AnswerBoxes(DWORD Ms);
-  // Waits for the program to end; false on a time-out.
+  // Waits Ms milliseconds (scaled) for the program to end; false on a time-out.
   bool WaitForExit(DWORD Ms);
   bool Running() const;
   // The screen colour at (X, Y) inside control Id.
@@ -44,9 +45,17 @@ class TInstallerRun {
 
  private:
   HWND FindBox() const;
+  // Answers the message box showing now, if one does.
+  void AnswerBox();
   PROCESS_INFORMATION FProcess{};
   HWND FWindow = nullptr;
 };
+
+// Ms times QV_TIME_SCALE, the factor by which every step of a Wine program
+// is slower here than where the waits were measured: unset or 1 where 32-bit
+// x86 runs natively; tools/test.sh sets it for the i686 build where it is
+// emulated and each 32-bit Wine process costs about a minute.
+DWORD Scaled(DWORD Ms);
 
 // Folders as the installer finds them (same bitness as this driver).
 std::string InstallDir();
