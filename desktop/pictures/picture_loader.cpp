@@ -57,6 +57,8 @@ TSourceImage LoadPictureFile(const std::string& FileName, const TPictureProgress
   const int64_t size = file.Size();
   const std::string tooLarge = FormatText(PoolText(PictureFileTooLargeTextId), FileName);
   if (size > INT32_MAX) throw EInvalidGraphic(tooLarge);
+  // A bitmap is read piece by piece, never whole beside its picture.
+  if (PictureKindOf(FileName) == TPictureKind::Bitmap) return ReadBmpPicture(file);
   std::vector<uint8_t> bytes;
   try {
     bytes.resize(static_cast<size_t>(size));

@@ -80,6 +80,28 @@ INSTANTIATE_TEST_SUITE_P(
                     TReadCase{"b32fields10bit", Fields(32, 40, 0x3FF00000, 0xFFC00, 0x3FF), 4, 4}),
     [](const testing::TestParamInfo<TReadCase>& I) { return std::string(I.param.Name); });
 
+// A file is read in pieces of just under 1 MiB: rows longer than a piece
+// are split inside the row, shorter ones come several to a piece with a
+// last piece that is not full. From memory and from a stream alike.
+TEST(BmpReader, RowsReadInPiecesGiveWhatTheFileHolds) {
+  const TReadCase cases[] = {{"b24RowOverAPiece", Format(24, 40), 350000, 2},
+                             {"b1RowOverAPiece", Format(1, 40), 8400001, 1},
+                             {"b8ManyRowsAPiece", Format(8, 40), 1000, 3000},
+                             {"b32ManyRowsAPieceTopDown", Format(32, 40, true), 1001, 700}};
+  for (const TReadCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TSourceImage written = PatternImage(c.W, c.H, c.Format.Bits);
+    const std::vector<uint8_t> file = WriteBmp(c.Format, written);
+    TMemoryStream stream(file);
+    for (const TSourceImage& read : {ReadBmpPicture(file.data(), file.size()), ReadBmpPicture(stream)}) {
+      ASSERT_EQ(read.Width, c.W);
+      ASSERT_EQ(read.Height, c.H);
+      EXPECT_TRUE(read.Indices == written.Indices);
+      EXPECT_TRUE(read.Colors == written.Colors);
+    }
+  }
+}
+
 TEST(BmpReader, PositionsBeyondAShortTableAreBlack) {
   TSourceImage image = PatternImage(4, 1, 8, 3);
   image.Indices = {0, 2, 3, 255};
