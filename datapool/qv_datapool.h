@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 
 #include "pool_types.h"
@@ -27,8 +28,8 @@ class TQV_DATAPOOL {
   virtual void Clear() = 0;
   // The pool's data-file section from its change byte on. The base part reads
   // or writes the change byte and lets stream errors propagate; each pool's
-  // override catches them, puts their message into the owner's ErrorText and
-  // returns false.
+  // override runs its body through Guarded, which turns them into the owner's
+  // ErrorText and false.
   virtual bool LoadFromStream(TStream& Stream);
   virtual bool SaveToStream(TStream& Stream);
   virtual bool ReadFromPhone() = 0;
@@ -43,6 +44,19 @@ class TQV_DATAPOOL {
   void Changed();
   // Sets the owner's ErrorText; does nothing without an owner.
   void SetErrorText(const std::string& Text);
+
+  // Runs Section, the body of a pool's LoadFromStream or SaveToStream: an
+  // exception it raises becomes the owner's ErrorText and the result false.
+  template <typename TSection>
+  bool Guarded(TSection Section) {
+    try {
+      Section();
+      return true;
+    } catch (const std::exception& Error) {
+      SetErrorText(Error.what());
+      return false;
+    }
+  }
 
   TQVDP_ALL* FOwner;      // not owned
   bool FChanged = false;  // holds changes that have not reached the phone yet

@@ -4,7 +4,6 @@
 // text. A save scrambles copies; the pool's own blocks never change.
 #include <array>
 #include <cstring>
-#include <exception>
 
 #include "qvdp_config.h"
 #include "scramble.h"
@@ -30,8 +29,7 @@ constexpr int32_t LargestBlock = sizeof(TQVDP_CONFIG::FTexts);
 }  // namespace
 
 bool TQVDP_CONFIG::LoadFromStream(TStream& Stream) {
-  bool Result = true;
-  try {
+  const bool Result = Guarded([&] {
     TQV_DATAPOOL::LoadFromStream(Stream);
     // Block by block, so a file cut short never leaves a half-read block.
     for (const TBlock& Block : Blocks(*this)) {
@@ -40,16 +38,13 @@ bool TQVDP_CONFIG::LoadFromStream(TStream& Stream) {
       UnscrambleBlock(Buffer, Block.Size);
       std::memcpy(Block.Data, Buffer, Block.Size);
     }
-  } catch (const std::exception& Error) {
-    SetErrorText(Error.what());
-    Result = false;
-  }
+  });
   Changed();
   return Result;
 }
 
 bool TQVDP_CONFIG::SaveToStream(TStream& Stream) {
-  try {
+  return Guarded([&] {
     TQV_DATAPOOL::SaveToStream(Stream);
     for (const TBlock& Block : Blocks(*this)) {
       uint8_t Buffer[LargestBlock];
@@ -57,9 +52,5 @@ bool TQVDP_CONFIG::SaveToStream(TStream& Stream) {
       ScrambleBlock(Buffer, Block.Size);
       Stream.WriteBuffer(Buffer, Block.Size);
     }
-    return true;
-  } catch (const std::exception& Error) {
-    SetErrorText(Error.what());
-    return false;
-  }
+  });
 }

@@ -5,7 +5,6 @@
 // not parse is kept, just not listed, because the program saves such images
 // itself; only an image that cannot be stored (larger than the buffer, or a
 // size that disagrees with its own header) is refused as an invalid file.
-#include <exception>
 #include <vector>
 
 #include "byte_order.h"
@@ -14,8 +13,7 @@
 #include "stream.h"
 
 bool TQVDP_IMAGEPOOL::LoadFromStream(TStream& Stream) {
-  bool result = true;
-  try {
+  const bool result = Guarded([&] {
     TQV_DATAPOOL::LoadFromStream(Stream);
     uint8_t sizeBytes[4];
     Stream.ReadBuffer(sizeBytes, sizeof sizeBytes);
@@ -26,26 +24,19 @@ bool TQVDP_IMAGEPOOL::LoadFromStream(TStream& Stream) {
     Stream.ReadBuffer(image.data(), static_cast<int32_t>(size));
     if (ImageTotal(image.data()) != size) throw EQVError(PoolText(InvalidFileTextId));
     FImage = std::move(image);
-  } catch (const std::exception& Error) {
-    SetErrorText(Error.what());
-    result = false;
-  }
+  });
   ParseImage();
   Changed();
   return result;
 }
 
 bool TQVDP_IMAGEPOOL::SaveToStream(TStream& Stream) {
-  try {
+  return Guarded([&] {
     TQV_DATAPOOL::SaveToStream(Stream);
     const uint32_t size = ImageBytes();
     uint8_t sizeBytes[4];
     PutU32(sizeBytes, size);
     Stream.WriteBuffer(sizeBytes, sizeof sizeBytes);
     Stream.WriteBuffer(FImage.data(), static_cast<int32_t>(size));
-    return true;
-  } catch (const std::exception& Error) {
-    SetErrorText(Error.what());
-    return false;
-  }
+  });
 }

@@ -6,7 +6,6 @@
 // reach only in quadratic time. A section whose entry count the rest of the
 // file cannot supply is refused as an invalid file before any entry is read.
 #include <algorithm>
-#include <exception>
 #include <utility>
 #include <vector>
 
@@ -17,10 +16,9 @@
 #include "stream.h"
 
 bool TQVDP_PHONEBOOK::LoadFromStream(TStream& Stream) {
-  bool Result = true;
   bool Cleared = false;
   std::vector<TPBEntry> Read;
-  try {
+  const bool Result = Guarded([&] {
     TQV_DATAPOOL::LoadFromStream(Stream);
     const bool StoredChanged = FChanged;
     Clear();
@@ -37,10 +35,7 @@ bool TQVDP_PHONEBOOK::LoadFromStream(TStream& Stream) {
       Stream.ReadBuffer(&Entry, sizeof(Entry));
       Read.push_back(Entry);
     }
-  } catch (const std::exception& Error) {
-    SetErrorText(Error.what());
-    Result = false;
-  }
+  });
   // Also after a failure: the entries read so far, as adding them would have
   // left them; the previous ones, sorted, when the section ended before its
   // change byte.
@@ -53,15 +48,11 @@ bool TQVDP_PHONEBOOK::LoadFromStream(TStream& Stream) {
 }
 
 bool TQVDP_PHONEBOOK::SaveToStream(TStream& Stream) {
-  try {
+  return Guarded([&] {
     TQV_DATAPOOL::SaveToStream(Stream);
     uint8_t CountBytes[4];
     PutU32(CountBytes, static_cast<uint32_t>(FEntries.size()));
     Stream.WriteBuffer(CountBytes, sizeof(CountBytes));
     for (const TPBEntry& Entry : FEntries) Stream.WriteBuffer(&Entry, sizeof(Entry));
-    return true;
-  } catch (const std::exception& Error) {
-    SetErrorText(Error.what());
-    return false;
-  }
+  });
 }

@@ -6,7 +6,6 @@
 // absent; one listed as present fails with the platform's list-index text,
 // before anything is read or stored for it.
 #include <cstdint>
-#include <exception>
 
 #include "bmp_file.h"
 #include "byte_order.h"
@@ -25,8 +24,7 @@ static std::string ListIndexError(int Count) {
 }
 
 bool TQVDP_PICTURES::LoadFromStream(TStream& Stream) {
-  bool result = true;
-  try {
+  const bool result = Guarded([&] {
     TQV_DATAPOOL::LoadFromStream(Stream);
     const bool changed = FChanged;
     Clear();
@@ -48,16 +46,13 @@ bool TQVDP_PICTURES::LoadFromStream(TStream& Stream) {
       LoadBitmapFromStream(Stream, *picture);
       FPictures[Slot] = std::move(picture);
     }
-  } catch (const std::exception& Error) {
-    SetErrorText(Error.what());
-    result = false;
-  }
+  });
   Announce();
   return result;
 }
 
 bool TQVDP_PICTURES::SaveToStream(TStream& Stream) {
-  try {
+  return Guarded([&] {
     TQV_DATAPOOL::SaveToStream(Stream);
     uint8_t marks[PictureSlots];
     for (int Slot = 0; Slot < PictureSlots; ++Slot) marks[Slot] = FSlotChanged[Slot] ? 1 : 0;
@@ -70,9 +65,5 @@ bool TQVDP_PICTURES::SaveToStream(TStream& Stream) {
       Stream.WriteBuffer(&present, 1);
       if (present) SaveBitmapToStream(Stream, *FPictures[Slot]);
     }
-    return true;
-  } catch (const std::exception& Error) {
-    SetErrorText(Error.what());
-    return false;
-  }
+  });
 }
